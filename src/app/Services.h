@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class MessageBoxes;
+class SettingsStore;
+
+// What the main window needs from the platform, so that tests can hand it fakes.
+struct Services
+{
+    SettingsStore &settings;
+    MessageBoxes &messages;
+    // Folder of the program's executable, without a trailing separator.
+    QString programFolder;
+};

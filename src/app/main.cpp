@@ -1,0 +1,20 @@
+#include "app/Form1.h"
+#include "app/Services.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/QtMessageBoxes.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+
+    IniSettingsStore settings(IniSettingsStore::userFolder());
+    QtMessageBoxes messages;
+    Services services{settings, messages, QCoreApplication::applicationDirPath()};
+
+    Form1 window(services);
+    messages.setParentWindow(&window);
+    window.show();
+    return application.exec();
+}

@@ -1,0 +1,230 @@
+#include "pane/RichTextPane.h"
+
+#include "pane/Twips.h"
+
+#include <QMouseEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <cmath>
+
+namespace {
+
+const QString crLf = QStringLiteral("\r\n");
+
+// Index of a block's first character in the CR LF form of the text: every block before it
+// has one separator in the document but two characters (CR LF) in the text.
+qsizetype crLfStart(const QTextBlock &block)
+{
+    return qsizetype(block.position()) + block.blockNumber();
+}
+
+bool isPlacement(float value)
+{
+    return std::isfinite(value) && std::fabs(value) <= float(QWIDGETSIZE_MAX);
+}
+
+bool isExtent(float value)
+{
+    return isPlacement(value) && value >= 0;
+}
+
+} // namespace
+
+RichTextPane::RichTextPane(QWidget *parent) : QPlainTextEdit(parent)
+{
+    viewport()->setMouseTracking(true);
+}
+
+QString RichTextPane::text() const
+{
+    QString raw = document()->toRawText();
+    return raw.replace(QChar::ParagraphSeparator, crLf);
+}
+
+void RichTextPane::setText(const QString &text)
+{
+    QString normalised = text;
+    normalised.replace(crLf, QStringLiteral("\n"));
+    normalised.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    editWithoutUndo([&] { setPlainText(normalised); });
+}
+
+qsizetype RichTextPane::textLength() const
+{
+    const QTextDocument *doc = document();
+    // characterCount() counts one separator per block, the last one being the document's end.
+    return qsizetype(doc->characterCount()) - 1 + (doc->blockCount() - 1);
+}
+
+QTextBlock RichTextPane::blockAtIndex(qsizetype index) const
+{
+    const QTextDocument *doc = document();
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (crLfStart(doc->findBlockByNumber(middle)) <= index)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return doc->findBlockByNumber(low);
+}
+
+int RichTextPane::documentPosition(qsizetype index) const
+{
+    if (index <= 0)
+        return 0;
+    const QTextBlock block = blockAtIndex(index);
+    const qsizetype offset = index - crLfStart(block);
+    const int lineLength = block.length() - 1;
+    // An index on the CR maps to the separator; one on the LF maps past it, so that a range
+    // ending with CR includes the separator and one starting at LF begins on the next line.
+    const qsizetype position =
+        block.position() + (offset <= lineLength ? offset : qsizetype(lineLength) + 1);
+    return int(qMin(position, qsizetype(document()->characterCount() - 1)));
+}
+
+qsizetype RichTextPane::indexOf(int documentPosition) const
+{
+    const QTextBlock block = document()->findBlock(documentPosition);
+    return qsizetype(documentPosition) + (block.isValid() ? block.blockNumber() : 0);
+}
+
+qsizetype RichTextPane::selStart() const
+{
+    return indexOf(textCursor().selectionStart());
+}
+
+void RichTextPane::setSelStart(qsizetype index)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(documentPosition(index));
+    setTextCursor(cursor);
+}
+
+qsizetype RichTextPane::selLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return indexOf(cursor.selectionEnd()) - indexOf(cursor.selectionStart());
+}
+
+void RichTextPane::setSelLength(qsizetype length)
+{
+    const qsizetype start = selStart();
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(documentPosition(start));
+    cursor.setPosition(documentPosition(start + qMax<qsizetype>(length, 0)),
+                       QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void RichTextPane::setSelColor(const QColor &colour)
+{
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection())
+        return;
+    QTextCharFormat format;
+    format.setForeground(colour);
+    editWithoutUndo([&] { cursor.mergeCharFormat(format); });
+}
+
+void RichTextPane::colorRanges(const QList<TextRange> &ranges, const QColor &colour)
+{
+    QTextCharFormat format;
+    format.setForeground(colour);
+    QTextCursor cursor(document());
+    editWithoutUndo([&] {
+        cursor.beginEditBlock();
+        for (const TextRange &range : ranges) {
+            if (range.length <= 0)
+                continue;
+            cursor.setPosition(documentPosition(range.start));
+            cursor.setPosition(documentPosition(range.start + range.length),
+                               QTextCursor::KeepAnchor);
+            cursor.mergeCharFormat(format);
+        }
+        cursor.endEditBlock();
+    });
+}
+
+QColor RichTextPane::colorAt(qsizetype index) const
+{
+    const QTextBlock block = blockAtIndex(index);
+    const qsizetype offset = index - crLfStart(block);
+    QTextCharFormat format;
+    if (offset >= block.length() - 1) {
+        // Both characters of a line break stand for the document's separator, whose format is
+        // held as the next block's character format.
+        format = block.next().charFormat();
+    } else {
+        const int position = block.position() + int(offset);
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().contains(position)) {
+                format = it.fragment().charFormat();
+                break;
+            }
+        }
+    }
+    if (format.hasProperty(QTextFormat::ForegroundBrush))
+        return format.foreground().color();
+    return palette().color(QPalette::Text);
+}
+
+// Programmatic changes are not steps the user could undo, and keeping them would hold a copy
+// of every coloured range; switching undo off for the change also drops the history.
+template <typename Edit> void RichTextPane::editWithoutUndo(Edit edit)
+{
+    document()->setUndoRedoEnabled(false);
+    edit();
+    document()->setUndoRedoEnabled(true);
+}
+
+bool RichTextPane::setLeftTwips(float value)
+{
+    if (!isPlacement(value))
+        return false;
+    left_ = value;
+    placeInPixels();
+    return true;
+}
+
+bool RichTextPane::setTopTwips(float value)
+{
+    if (!isPlacement(value))
+        return false;
+    top_ = value;
+    placeInPixels();
+    return true;
+}
+
+bool RichTextPane::setWidthTwips(float value)
+{
+    if (!isExtent(value))
+        return false;
+    width_ = value;
+    placeInPixels();
+    return true;
+}
+
+bool RichTextPane::setHeightTwips(float value)
+{
+    if (!isExtent(value))
+        return false;
+    height_ = value;
+    placeInPixels();
+    return true;
+}
+
+void RichTextPane::placeInPixels()
+{
+    setGeometry(Twips::toPixels(left_, this), Twips::toPixels(top_, this),
+                Twips::toPixels(width_, this), Twips::toPixels(height_, this));
+}
+
+void RichTextPane::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMoved();
+    QPlainTextEdit::mouseMoveEvent(event);
+}
