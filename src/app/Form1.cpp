@@ -146,10 +146,10 @@ void Form1::createControls()
 
 void Form1::setTabOrder()
 {
-    const QList<QWidget *> order{RichTextBox1, RichTextBox2, Label1,      Label2,      RichTextBox3,
-                                 RichTextBox4, Frame1,       Option3,     Option4,     PushButton3,
-                                 PushButton2,  PushButton4,  PushButton5, PushButton1, PushButton6,
-                                 Frame2,       Option1,      Option2};
+    // Captions and group boxes take no focus, so they have no place in the chain.
+    const QList<QWidget *> order{
+        RichTextBox1, RichTextBox2, RichTextBox3, RichTextBox4, Option3,     Option4, PushButton3,
+        PushButton2,  PushButton4,  PushButton5,  PushButton1,  PushButton6, Option1, Option2};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
