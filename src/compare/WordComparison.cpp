@@ -1,0 +1,82 @@
+#include "compare/WordComparison.h"
+
+#include "compare/WordLine.h"
+
+namespace {
+// Length of the line that starts at from, up to the next CR LF or the end of the text. A CR
+// that is not followed by LF belongs to the line.
+qsizetype crlfLineLength(QStringView text, qsizetype from)
+{
+    const qsizetype size = text.size();
+    for (qsizetype i = from;;) {
+        const qsizetype cr = text.indexOf(u'\r', i);
+        if (cr < 0)
+            return size - from;
+        if (cr + 1 < size && text[cr + 1] == u'\n')
+            return cr - from;
+        i = cr + 1;
+    }
+}
+
+// (n - 1) / 2 + 1 rounded to the nearest integer, a tie going to the even neighbour. The value is
+// whole for odd n and lies halfway between n / 2 and n / 2 + 1 for even n.
+qsizetype windowFor(qsizetype wordCount)
+{
+    if (wordCount % 2 == 1)
+        return (wordCount + 1) / 2;
+    const qsizetype lower = wordCount / 2;
+    return lower % 2 == 0 ? lower : lower + 1;
+}
+} // namespace
+
+void MarkUnmatchedWords(QStringView line, qsizetype lineStart, WordLine &otherLine,
+                        ComparisonResult &result)
+{
+    if (line.isEmpty())
+        return;
+    const qsizetype window = windowFor(line.count(u' ') + 1);
+    qsizetype next = 0; // the first word of the other line that can still be matched
+    for (qsizetype offset = 0;;) {
+        const qsizetype space = line.indexOf(u' ', offset);
+        const qsizetype end = space < 0 ? line.size() : space;
+        const QStringView word = line.sliced(offset, end - offset);
+        const qsizetype match = otherLine.find(word, next, window);
+        if (match >= 0) {
+            next = match + 1;
+        } else {
+            result.listing.append(u"\r\n");
+            result.listing.append(word);
+            result.ranges.append({lineStart + offset, word.size()});
+        }
+        if (space < 0)
+            return;
+        offset = end + 1;
+    }
+}
+
+ComparisonResult compareWords(QStringView examined, QStringView other)
+{
+    ComparisonResult result;
+    if (examined.isEmpty())
+        return result;
+
+    qsizetype otherStart = 0;
+    qsizetype otherLength = crlfLineLength(other, 0);
+    WordLine otherLine;
+    otherLine.assign(other.sliced(0, otherLength));
+
+    for (qsizetype start = 0;;) {
+        const qsizetype length = crlfLineLength(examined, start);
+        MarkUnmatchedWords(examined.sliced(start, length), start, otherLine, result);
+        if (start + length == examined.size())
+            return result;
+        start += length + 2;
+        // Move to the other text's next line only while something follows the CR LF that ends
+        // the current one.
+        if (otherStart + otherLength + 2 < other.size()) {
+            otherStart += otherLength + 2;
+            otherLength = crlfLineLength(other, otherStart);
+            otherLine.assign(other.sliced(otherStart, otherLength));
+        }
+    }
+}
