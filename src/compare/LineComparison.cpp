@@ -3,18 +3,48 @@
 #include "compare/LineReader.h"
 #include "compare/LineSet.h"
 
-namespace {
-// Polling the ticker once per chunk of lines keeps its cost out of the inner loops.
-constexpr qsizetype linesPerPoll = 2048;
+#include <array>
 
-LineSet linesOf(QStringView text)
+namespace {
+// Lines are hashed and their slots prefetched a batch at a time before any of them is looked up.
+constexpr qsizetype batchSize = 16;
+// Polling the ticker once per chunk of lines keeps its cost out of the inner loops.
+constexpr qsizetype linesPerPoll = 128 * batchSize;
+
+struct HashedLine
 {
-    LineSet set(text);
-    LineReader reader(text);
     TextLine line;
-    while (reader.next(line))
-        set.insert(line.start, line.length);
-    return set;
+    size_t hash;
+};
+
+// Calls visit(line, hash) for every line of text in order; stops early and returns false when
+// the ticker (if any) asks to.
+template <typename Visit>
+bool forEachLine(QStringView text, const LineSet &set, YieldTicker *ticker, Visit visit)
+{
+    LineReader reader(text);
+    std::array<HashedLine, batchSize> batch;
+    for (qsizetype done = 0;; done += batchSize) {
+        qsizetype count = 0;
+        for (; count < batchSize && reader.next(batch[count].line); ++count) {
+            const TextLine &line = batch[count].line;
+            batch[count].hash = LineSet::hashOf(text.sliced(line.start, line.length));
+            set.prefetch(batch[count].hash);
+        }
+        for (qsizetype i = 0; i < count; ++i)
+            visit(batch[i].line, batch[i].hash);
+        if (count < batchSize)
+            return true;
+        if (ticker && (done + batchSize) % linesPerPoll == 0 && !ticker->poll())
+            return false;
+    }
+}
+
+// A guess from the text's size alone: counting the line breaks would cost a pass of its own, and
+// the set grows when a text has more, shorter lines.
+qsizetype expectedLineCount(QStringView text)
+{
+    return text.size() / 40;
 }
 
 TextRange rangeOf(const TextLine &line)
@@ -26,28 +56,24 @@ TextRange rangeOf(const TextLine &line)
 std::optional<ComparisonResult> findMissingLines(QStringView source, QStringView other,
                                                  YieldTicker &ticker)
 {
-    LineSet otherLines(other);
-    LineReader otherReader(other);
-    TextLine line;
-    qsizetype count = 0;
-    while (otherReader.next(line)) {
-        otherLines.insert(line.start, line.length);
-        if (++count % linesPerPoll == 0 && !ticker.poll())
-            return std::nullopt;
-    }
+    LineSet otherLines(other, expectedLineCount(other));
+    const auto insert = [&](const TextLine &line, size_t hash) {
+        otherLines.insert(line.start, line.length, hash);
+    };
+    if (!forEachLine(other, otherLines, &ticker, insert))
+        return std::nullopt;
 
     ComparisonResult result;
-    LineReader sourceReader(source);
-    while (sourceReader.next(line)) {
+    const auto check = [&](const TextLine &line, size_t hash) {
         const QStringView text = source.sliced(line.start, line.length);
-        if (!otherLines.contains(text)) {
-            result.ranges.append(rangeOf(line));
-            result.listing.append(text);
-            result.listing.append(u"\r\n");
-        }
-        if (++count % linesPerPoll == 0 && !ticker.poll())
-            return std::nullopt;
-    }
+        if (otherLines.contains(text, hash))
+            return;
+        result.ranges.append(rangeOf(line));
+        result.listing.append(text);
+        result.listing.append(u"\r\n");
+    };
+    if (!forEachLine(source, otherLines, &ticker, check))
+        return std::nullopt;
     return result;
 }
 
@@ -56,12 +82,13 @@ QList<TextRange> rangesOfListedLines(QStringView text, QStringView listing)
     QList<TextRange> ranges;
     if (listing.isEmpty())
         return ranges;
-    const LineSet listed = linesOf(listing);
-    LineReader reader(text);
-    TextLine line;
-    while (reader.next(line)) {
-        if (listed.contains(text.sliced(line.start, line.length)))
+    LineSet listed(listing, expectedLineCount(listing));
+    forEachLine(listing, listed, nullptr, [&](const TextLine &line, size_t hash) {
+        listed.insert(line.start, line.length, hash);
+    });
+    forEachLine(text, listed, nullptr, [&](const TextLine &line, size_t hash) {
+        if (listed.contains(text.sliced(line.start, line.length), hash))
             ranges.append(rangeOf(line));
-    }
+    });
     return ranges;
 }

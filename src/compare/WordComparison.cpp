@@ -1,6 +1,7 @@
 #include "compare/WordComparison.h"
 
 #include "compare/WordLine.h"
+#include "compare/Words.h"
 
 namespace {
 // Length of the line that starts at from, up to the next CR LF or the end of the text. A CR
@@ -34,10 +35,10 @@ void MarkUnmatchedWords(QStringView line, qsizetype lineStart, WordLine &otherLi
 {
     if (line.isEmpty())
         return;
-    const qsizetype window = windowFor(line.count(u' ') + 1);
+    const qsizetype window = windowFor(wordCount(line));
     qsizetype next = 0; // the first word of the other line that can still be matched
     for (qsizetype offset = 0;;) {
-        const qsizetype space = line.indexOf(u' ', offset);
+        const qsizetype space = nextSpace(line, offset);
         const qsizetype end = space < 0 ? line.size() : space;
         const QStringView word = line.sliced(offset, end - offset);
         const qsizetype match = otherLine.find(word, next, window);

@@ -1,5 +1,7 @@
 #include "compare/WordLine.h"
 
+#include "compare/Words.h"
+
 #include <algorithm>
 
 namespace {
@@ -14,7 +16,7 @@ void WordLine::assign(QStringView line)
     if (line.isEmpty())
         return;
     qsizetype from = 0;
-    for (qsizetype space; (space = line.indexOf(u' ', from)) >= 0; from = space + 1)
+    for (qsizetype space; (space = nextSpace(line, from)) >= 0; from = space + 1)
         m_words.push_back(line.sliced(from, space - from));
     m_words.push_back(line.sliced(from));
 }
