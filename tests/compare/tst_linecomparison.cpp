@@ -133,109 +133,29 @@ private slots:
 
 void TestLineComparison::examples_data()
 {
-    QTest::addColumn<QString>("text1");
-    QTest::addColumn<QString>("text2");
-    QTest::addColumn<QString>("listing1");
-    QTest::addColumn<QString>("ranges1");
-    QTest::addColumn<QString>("listing2");
-    QTest::addColumn<QString>("ranges2");
+    addComparisonColumns();
 
-    QTest::newRow("equal texts") << "a\r\nb"
-                                 << "a\r\nb"
-                                 << ""
-                                 << ""
-                                 << ""
-                                 << "";
-    QTest::newRow("same lines, other order") << "a\r\nb"
-                                             << "b\r\na"
-                                             << ""
-                                             << ""
-                                             << ""
-                                             << "";
-    QTest::newRow("middle line differs, last line has no break") << "a\r\nb\r\nc"
-                                                                 << "a\r\nc\r\nd"
-                                                                 << "b\r\n"
-                                                                 << "3+3"
-                                                                 << "d\r\n"
-                                                                 << "6+1";
-    QTest::newRow("case counts") << "Hello"
-                                 << "hello"
-                                 << "Hello\r\n"
-                                 << "0+5"
-                                 << "hello\r\n"
-                                 << "0+5";
-    QTest::newRow("trailing space counts") << "Hello"
-                                           << "Hello "
-                                           << "Hello\r\n"
-                                           << "0+5"
-                                           << "Hello \r\n"
-                                           << "0+6";
-    QTest::newRow("repeated missing line listed per occurrence") << "x\r\nx\r\ny"
-                                                                 << "y"
-                                                                 << "x\r\nx\r\n"
-                                                                 << "0+3 3+3"
-                                                                 << ""
-                                                                 << "";
-    QTest::newRow("line is not coloured inside a longer line") << "x\r\nbox"
-                                                               << "box"
-                                                               << "x\r\n"
-                                                               << "0+3"
-                                                               << ""
-                                                               << "";
-    QTest::newRow("final break on one side only") << "a\r\nb\r\n"
-                                                  << "a\r\nb"
-                                                  << ""
-                                                  << ""
-                                                  << ""
-                                                  << "";
-    QTest::newRow("first text empty") << ""
-                                      << "x\r\ny"
-                                      << ""
-                                      << ""
-                                      << "x\r\ny\r\n"
-                                      << "0+3 3+1";
-    QTest::newRow("lone CR is a line break") << "a\rb"
-                                             << "b\r\na"
-                                             << ""
-                                             << ""
-                                             << ""
-                                             << "";
-    QTest::newRow("empty line missing") << "a\r\n\r\nb"
-                                        << "a\r\nb"
-                                        << "\r\n"
-                                        << "3+2"
-                                        << ""
-                                        << "";
-    QTest::newRow("empty line present") << "\r\n"
-                                        << "a\r\n\r\n"
-                                        << ""
-                                        << ""
-                                        << "a\r\n"
-                                        << "0+3";
-    QTest::newRow("lone CR alone is one empty line") << "\r"
-                                                     << ""
-                                                     << "\r\n"
-                                                     << "0+1"
-                                                     << ""
-                                                     << "";
-    QTest::newRow("both sides missing") << "q\r\nq"
-                                        << "r"
-                                        << "q\r\nq\r\n"
-                                        << "0+3 3+1"
-                                        << "r\r\n"
-                                        << "0+1";
-    QTest::newRow("lone LF is an ordinary character") << "a\nb"
-                                                      << "a\r\nb"
-                                                      << "a\nb\r\n"
-                                                      << "0+3"
-                                                      << "a\r\nb\r\n"
-                                                      << "0+3 3+1";
-    QTest::newRow("CR before CR LF") << "a\r\r\nb"
-                                     << "b"
-                                     << "a\r\n\r\n"
-                                     << "0+2 2+2"
-                                     << ""
-                                     << "";
+    addComparisonRow("equal texts", "a\r\nb", "a\r\nb", "", "", "", "");
+    addComparisonRow("same lines, other order", "a\r\nb", "b\r\na", "", "", "", "");
+    addComparisonRow("middle line differs, last line has no break", "a\r\nb\r\nc", "a\r\nc\r\nd",
+                     "b\r\n", "3+3", "d\r\n", "6+1");
+    addComparisonRow("case counts", "Hello", "hello", "Hello\r\n", "0+5", "hello\r\n", "0+5");
+    addComparisonRow("trailing space counts", "Hello", "Hello ", "Hello\r\n", "0+5", "Hello \r\n",
+                     "0+6");
+    addComparisonRow("repeated missing line listed per occurrence", "x\r\nx\r\ny", "y",
+                     "x\r\nx\r\n", "0+3 3+3", "", "");
+    addComparisonRow("line is not coloured inside a longer line", "x\r\nbox", "box", "x\r\n", "0+3",
+                     "", "");
+    addComparisonRow("final break on one side only", "a\r\nb\r\n", "a\r\nb", "", "", "", "");
+    addComparisonRow("first text empty", "", "x\r\ny", "", "", "x\r\ny\r\n", "0+3 3+1");
+    addComparisonRow("lone CR is a line break", "a\rb", "b\r\na", "", "", "", "");
+    addComparisonRow("empty line missing", "a\r\n\r\nb", "a\r\nb", "\r\n", "3+2", "", "");
+    addComparisonRow("empty line present", "\r\n", "a\r\n\r\n", "", "", "a\r\n", "0+3");
+    addComparisonRow("lone CR alone is one empty line", "\r", "", "\r\n", "0+1", "", "");
+    addComparisonRow("both sides missing", "q\r\nq", "r", "q\r\nq\r\n", "0+3 3+1", "r\r\n", "0+1");
+    addComparisonRow("lone LF is an ordinary character", "a\nb", "a\r\nb", "a\nb\r\n", "0+3",
+                     "a\r\nb\r\n", "0+3 3+1");
+    addComparisonRow("CR before CR LF", "a\r\r\nb", "b", "a\r\n\r\n", "0+2 2+2", "", "");
 }
 
 void TestLineComparison::examples()
@@ -287,21 +207,13 @@ void TestLineComparison::changedTextIsColouredByListing_data()
     QTest::addColumn<QString>("listing");
     QTest::addColumn<QString>("ranges");
 
-    QTest::newRow("line moved and repeated") << "b\r\nxb\r\nb"
-                                             << "b\r\n"
-                                             << "0+3 7+1";
-    QTest::newRow("listed line removed") << "a\r\nc"
-                                         << "b\r\n"
-                                         << "";
-    QTest::newRow("empty listing colours nothing") << "a\r\n\r\n"
-                                                   << ""
-                                                   << "";
-    QTest::newRow("listed empty line") << "a\r\n\r\nb\r"
-                                       << "\r\n"
-                                       << "3+2";
-    QTest::newRow("text emptied") << ""
-                                  << "a\r\n"
-                                  << "";
+    // clang-format off
+    QTest::newRow("line moved and repeated")       << "b\r\nxb\r\nb"   << "b\r\n" << "0+3 7+1";
+    QTest::newRow("listed line removed")           << "a\r\nc"         << "b\r\n" << "";
+    QTest::newRow("empty listing colours nothing") << "a\r\n\r\n"      << ""      << "";
+    QTest::newRow("listed empty line")             << "a\r\n\r\nb\r"   << "\r\n"  << "3+2";
+    QTest::newRow("text emptied")                  << ""              << "a\r\n" << "";
+    // clang-format on
 }
 
 void TestLineComparison::changedTextIsColouredByListing()

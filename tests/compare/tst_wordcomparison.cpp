@@ -83,121 +83,38 @@ private slots:
 
 void TestWordComparison::examples_data()
 {
-    QTest::addColumn<QString>("text1");
-    QTest::addColumn<QString>("text2");
-    QTest::addColumn<QString>("listing1");
-    QTest::addColumn<QString>("ranges1");
-    QTest::addColumn<QString>("listing2");
-    QTest::addColumn<QString>("ranges2");
+    addComparisonColumns();
 
-    QTest::newRow("one word replaced") << "the quick brown fox"
-                                       << "the quick red fox"
-                                       << "\r\nbrown"
-                                       << "10+5"
-                                       << "\r\nred"
-                                       << "10+3";
-    QTest::newRow("window reaches past an inserted word") << "a b c d"
-                                                          << "x a b c d"
-                                                          << ""
-                                                          << ""
-                                                          << "\r\nx"
-                                                          << "0+1";
-    QTest::newRow("window too short for four inserted words")
-        << "w1 w2 w3 w4 w5 w6 w7 w8"
-        << "x1 x2 x3 x4 w1 w2 w3 w4 w5 w6 w7 w8"
-        << "\r\nw1\r\nw2\r\nw3\r\nw4\r\nw5\r\nw6\r\nw7\r\nw8"
-        << "0+2 3+2 6+2 9+2 12+2 15+2 18+2 21+2"
-        << "\r\nx1\r\nx2\r\nx3\r\nx4"
-        << "0+2 3+2 6+2 9+2";
-    QTest::newRow("reversed words") << "a b c d e f"
-                                    << "f e d c b a"
-                                    << "\r\na\r\nb\r\nd\r\ne\r\nf"
-                                    << "0+1 2+1 6+1 8+1 10+1"
-                                    << "\r\nf\r\ne\r\nc\r\nb\r\na"
-                                    << "0+1 2+1 6+1 8+1 10+1";
-    QTest::newRow("leading space") << " lead"
-                                   << "lead"
-                                   << "\r\n"
-                                   << "0+0"
-                                   << "\r\nlead"
-                                   << "0+4";
-    QTest::newRow("two spaces") << "a  b"
-                                << "a b"
-                                << "\r\n"
-                                << "2+0"
-                                << ""
-                                << "";
-    QTest::newRow("trailing space") << "a "
-                                    << "a"
-                                    << "\r\n"
-                                    << "2+0"
-                                    << ""
-                                    << "";
-    QTest::newRow("repeated words") << "a b a"
-                                    << "a a b"
-                                    << "\r\na"
-                                    << "4+1"
-                                    << "\r\nb"
-                                    << "4+1";
-    QTest::newRow("longer line") << "x y z"
-                                 << "x y z w"
-                                 << ""
-                                 << ""
-                                 << "\r\nw"
-                                 << "6+1";
-    QTest::newRow("fewer lines on one side") << "one two\r\nthree four\r\nfive"
-                                             << "one two\r\nthree"
-                                             << "\r\nfour\r\nfive"
-                                             << "15+4 21+4"
-                                             << ""
-                                             << "";
-    QTest::newRow("extra empty line") << "p q\r\n\r\nr s"
-                                      << "p q\r\nr s"
-                                      << ""
-                                      << ""
-                                      << "\r\nr\r\ns"
-                                      << "5+1 7+1";
-    QTest::newRow("final CR LF is not a line to pair with") << "a\r\nb"
-                                                            << "a\r\n"
-                                                            << "\r\nb"
-                                                            << "3+1"
-                                                            << ""
-                                                            << "";
-    QTest::newRow("equal texts") << "x y\r\nz"
-                                 << "x y\r\nz"
-                                 << ""
-                                 << ""
-                                 << ""
-                                 << "";
-    QTest::newRow("second text empty") << "a b\r\nc"
-                                       << ""
-                                       << "\r\na\r\nb\r\nc"
-                                       << "0+1 2+1 5+1"
-                                       << ""
-                                       << "";
-    QTest::newRow("first text empty") << ""
-                                      << " b"
-                                      << ""
-                                      << ""
-                                      << "\r\n\r\nb"
-                                      << "0+0 1+1";
-    QTest::newRow("both texts empty") << ""
-                                      << ""
-                                      << ""
-                                      << ""
-                                      << ""
-                                      << "";
-    QTest::newRow("lone CR belongs to the word") << "a\rb c"
-                                                 << "a\rb"
-                                                 << "\r\nc"
-                                                 << "4+1"
-                                                 << ""
-                                                 << "";
+    addComparisonRow("one word replaced", "the quick brown fox", "the quick red fox", "\r\nbrown",
+                     "10+5", "\r\nred", "10+3");
+    addComparisonRow("window reaches past an inserted word", "a b c d", "x a b c d", "", "",
+                     "\r\nx", "0+1");
+    addComparisonRow(
+        "window too short for four inserted words", "w1 w2 w3 w4 w5 w6 w7 w8",
+        "x1 x2 x3 x4 w1 w2 w3 w4 w5 w6 w7 w8", "\r\nw1\r\nw2\r\nw3\r\nw4\r\nw5\r\nw6\r\nw7\r\nw8",
+        "0+2 3+2 6+2 9+2 12+2 15+2 18+2 21+2", "\r\nx1\r\nx2\r\nx3\r\nx4", "0+2 3+2 6+2 9+2");
+    addComparisonRow("reversed words", "a b c d e f", "f e d c b a", "\r\na\r\nb\r\nd\r\ne\r\nf",
+                     "0+1 2+1 6+1 8+1 10+1", "\r\nf\r\ne\r\nc\r\nb\r\na", "0+1 2+1 6+1 8+1 10+1");
+    addComparisonRow("leading space", " lead", "lead", "\r\n", "0+0", "\r\nlead", "0+4");
+    addComparisonRow("two spaces", "a  b", "a b", "\r\n", "2+0", "", "");
+    addComparisonRow("trailing space", "a ", "a", "\r\n", "2+0", "", "");
+    addComparisonRow("repeated words", "a b a", "a a b", "\r\na", "4+1", "\r\nb", "4+1");
+    addComparisonRow("longer line", "x y z", "x y z w", "", "", "\r\nw", "6+1");
+    addComparisonRow("fewer lines on one side", "one two\r\nthree four\r\nfive", "one two\r\nthree",
+                     "\r\nfour\r\nfive", "15+4 21+4", "", "");
+    addComparisonRow("extra empty line", "p q\r\n\r\nr s", "p q\r\nr s", "", "", "\r\nr\r\ns",
+                     "5+1 7+1");
+    addComparisonRow("final CR LF is not a line to pair with", "a\r\nb", "a\r\n", "\r\nb", "3+1",
+                     "", "");
+    addComparisonRow("equal texts", "x y\r\nz", "x y\r\nz", "", "", "", "");
+    addComparisonRow("second text empty", "a b\r\nc", "", "\r\na\r\nb\r\nc", "0+1 2+1 5+1", "", "");
+    addComparisonRow("first text empty", "", " b", "", "", "\r\n\r\nb", "0+0 1+1");
+    addComparisonRow("both texts empty", "", "", "", "", "", "");
+    addComparisonRow("lone CR belongs to the word", "a\rb c", "a\rb", "\r\nc", "4+1", "", "");
     const QString longLine = QStringLiteral("filler ").repeated(6000);
-    QTest::newRow("positions beyond 16 bits")
-        << longLine + "\r\nzz" << longLine + "\r\nyy"
-        << "\r\nzz" << QStringLiteral("%1+2").arg(longLine.size() + 2) << "\r\nyy"
-        << QStringLiteral("%1+2").arg(longLine.size() + 2);
+    addComparisonRow("positions beyond 16 bits", longLine + "\r\nzz", longLine + "\r\nyy", "\r\nzz",
+                     QStringLiteral("%1+2").arg(longLine.size() + 2), "\r\nyy",
+                     QStringLiteral("%1+2").arg(longLine.size() + 2));
 }
 
 void TestWordComparison::examples()
