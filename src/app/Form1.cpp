@@ -4,6 +4,7 @@
 #include "app/CenterOnScreen.h"
 #include "app/PaneLayout.h"
 #include "app/StoredChoices.h"
+#include "compare/PaneComparison.h"
 #include "pane/RichTextPane.h"
 #include "pane/Twips.h"
 #include "platform/MessageBoxes.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 
 namespace {
@@ -273,12 +275,31 @@ void Form1::storeSetting(const QString &key, const QString &value)
             .arg(services_.settings.lastError()));
 }
 
-void Form1::PushButton1_Click() {}
+void Form1::PushButton1_Click()
+{
+    if (comparing_)
+        return;
+    const QScopedValueRollback running(comparing_, true);
+    PaneComparison(*this).runLineComparison();
+}
+
 void Form1::PushButton2_Click() {}
 void Form1::PushButton3_Click() {}
 void Form1::PushButton4_Click() {}
 void Form1::PushButton5_Click() {}
-void Form1::PushButton6_Click() {}
+
+void Form1::PushButton6_Click()
+{
+    if (comparing_)
+        return;
+    const QScopedValueRollback running(comparing_, true);
+    if (Option4->isChecked())
+        PushButton6_WordMethod();
+    else
+        PaneComparison(*this).runWordComparison();
+}
+
+void Form1::PushButton6_WordMethod() {}
 
 void Form1::setMousePointer(int code)
 {

@@ -88,10 +88,15 @@ private:
     void displayModeHandling(QRadioButton *handled);
     void storeSetting(const QString &key, const QString &value);
     void applyMousePointer();
+    // The Word branch of PushButton6_Click, taken when Option4 is selected.
+    void PushButton6_WordMethod();
 
     Services &services_;
     int mousePointer_ = defaultPointer;
     QCursor customCursor_{Qt::PointingHandCursor};
     bool closed_ = false;
     bool settingsFailureShown_ = false;
+    // A comparison is running. A start click that arrives during one of its yields would run a
+    // second comparison inside it and mix their results in the panes, so it is ignored.
+    bool comparing_ = false;
 };
