@@ -1,0 +1,148 @@
+// The whole comparisons as the start buttons run them in the window, on the offscreen platform:
+// reading the panes, comparing, colouring the source panes and filling the result panes.
+
+#include "GeneratedTexts.h"
+#include "PeakMemory.h"
+#include "app/Form1.h"
+#include "pane/RichTextPane.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/QtMessageBoxes.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const GeneratedTexts &texts()
+{
+    static const GeneratedTexts generated = generateTexts();
+    return generated;
+}
+
+// A window with its settings in a scratch folder, showing the source panes, where the colouring
+// is seen.
+struct Window
+{
+    QTemporaryDir settingsFolder;
+    IniSettingsStore settings{settingsFolder.path()};
+    QtMessageBoxes messages;
+    Services services{settings, messages, QCoreApplication::applicationDirPath()};
+    Form1 form{services};
+
+    Window()
+    {
+        form.show();
+        form.Option1->click();
+    }
+
+    // Loads both texts and lets the window finish the layout work that loading leaves for the
+    // event loop, as it does before the user gets to click a start button.
+    void loadTexts()
+    {
+        form.RichTextBox1->setText(texts().text1);
+        form.RichTextBox2->setText(texts().text2);
+        QCoreApplication::processEvents();
+    }
+};
+
+// Created in main(), between the application's construction and its destruction.
+Window *theWindow = nullptr;
+
+Window &window()
+{
+    return *theWindow;
+}
+
+double textsBytes()
+{
+    return double(texts().text1.size() + texts().text2.size());
+}
+
+void reportResults(benchmark::State &state)
+{
+    state.counters["listed_1"] = double(window().form.RichTextBox3->document()->blockCount());
+    state.counters["listed_2"] = double(window().form.RichTextBox4->document()->blockCount());
+}
+
+template <typename Click> void measureRun(benchmark::State &state, Click click)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        window().loadTexts();
+        state.ResumeTiming();
+        click();
+    }
+    reportResults(state);
+}
+
+template <typename Click> void measurePeak(benchmark::State &state, Click click)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        window().loadTexts();
+        state.ResumeTiming();
+        const PeakMemory peak;
+        if (!peak.valid()) {
+            state.SkipWithError("peak memory cannot be measured on this system");
+            return;
+        }
+        click();
+        state.counters["peak_MB"] = double(peak.increaseBytes()) / 1e6;
+    }
+    state.counters["limit_MB"] = 10 * textsBytes() / 1e6;
+}
+
+void clickLines()
+{
+    window().form.PushButton1->click();
+}
+
+void clickWords()
+{
+    window().form.PushButton6->click();
+}
+
+void BM_LineComparisonInWindowPeakMemory(benchmark::State &state)
+{
+    measurePeak(state, clickLines);
+}
+
+void BM_WordComparisonInWindowPeakMemory(benchmark::State &state)
+{
+    measurePeak(state, clickWords);
+}
+
+void BM_LineComparisonInWindow(benchmark::State &state)
+{
+    measureRun(state, clickLines);
+}
+
+void BM_WordComparisonInWindow(benchmark::State &state)
+{
+    measureRun(state, clickWords);
+}
+
+} // namespace
+
+BENCHMARK(BM_LineComparisonInWindowPeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordComparisonInWindowPeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LineComparisonInWindow)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WordComparisonInWindow)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    Window window;
+    theWindow = &window;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
