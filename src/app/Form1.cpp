@@ -4,6 +4,7 @@
 #include "app/CenterOnScreen.h"
 #include "app/PaneLayout.h"
 #include "app/StoredChoices.h"
+#include "app/WordBranch.h"
 #include "compare/PaneComparison.h"
 #include "pane/RichTextPane.h"
 #include "pane/Twips.h"
@@ -299,7 +300,10 @@ void Form1::PushButton6_Click()
         PaneComparison(*this).runWordComparison();
 }
 
-void Form1::PushButton6_WordMethod() {}
+void Form1::PushButton6_WordMethod()
+{
+    runWordBranch(*this);
+}
 
 void Form1::setMousePointer(int code)
 {

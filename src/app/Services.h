@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class AutomationRegistry;
 class MessageBoxes;
 class SettingsStore;
 
@@ -12,4 +13,5 @@ struct Services
     MessageBoxes &messages;
     // Folder of the program's executable, without a trailing separator.
     QString programFolder;
+    AutomationRegistry &wordAutomation;
 };

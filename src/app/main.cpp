@@ -2,6 +2,7 @@
 #include "app/Services.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/SystemWordAutomation.h"
 
 #include <QApplication>
 
@@ -11,7 +12,8 @@ int main(int argc, char *argv[])
 
     IniSettingsStore settings(IniSettingsStore::userFolder());
     QtMessageBoxes messages;
-    Services services{settings, messages, QCoreApplication::applicationDirPath()};
+    const std::unique_ptr<AutomationRegistry> wordAutomation = createSystemWordAutomation();
+    Services services{settings, messages, QCoreApplication::applicationDirPath(), *wordAutomation};
 
     Form1 window(services);
     messages.setParentWindow(&window);

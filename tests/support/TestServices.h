@@ -2,6 +2,7 @@
 
 #include "FakeMessageBoxes.h"
 #include "FakeSettingsStore.h"
+#include "FakeWordAutomation.h"
 #include "app/Services.h"
 
 #include <QTemporaryDir>
@@ -12,5 +13,6 @@ struct TestServices
     FakeSettingsStore settings;
     FakeMessageBoxes messages;
     QTemporaryDir programFolder;
-    Services services{settings, messages, programFolder.path()};
+    FakeWordAutomation wordAutomation;
+    Services services{settings, messages, programFolder.path(), wordAutomation};
 };
