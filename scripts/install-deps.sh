@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation
     libbenchmark-dev
+    libreoffice-writer libreoffice-dev g++-mingw-w64-x86-64
 )
 packages+=("$@")
 
