@@ -183,8 +183,8 @@ void invokeMember(IDispatch *object, DISPID member, const char *name, WORD kind,
     }
     EXCEPINFO exception{};
     UINT badArgument = 0;
-    const HRESULT outcome = object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, kind,
-                                           &parameters, result, &exception, &badArgument);
+    const HRESULT outcome = object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, kind, &parameters,
+                                           result, &exception, &badArgument);
     if (SUCCEEDED(outcome))
         return;
     if (outcome == DISP_E_EXCEPTION) {
@@ -275,8 +275,7 @@ class ComWordApplication : public WordApplication
 public:
     explicit ComWordApplication(ComPtr<IDispatch> application)
         : application_(std::move(application))
-    {
-    }
+    {}
 
     std::unique_ptr<WordDocuments> documents() override
     {

@@ -68,6 +68,8 @@ private slots:
     void noOfficeOfOursRunsAtFirst();
     void mergedDocumentTurnsTextOneIntoTextTwo();
     void theOfficeLeftOpenCountsAsRunning();
+    void officeThatCannotStartIsReported_data();
+    void officeThatCannotStartIsReported();
 
 private:
     Reference<uno::XComponentContext> office() const;
@@ -206,6 +208,44 @@ void TestLibreOfficeWord::theOfficeLeftOpenCountsAsRunning()
     QVERIFY(word.IsWordRunning());
     QVERIFY(word.CancelForOpenWord());
     QCOMPARE(messages.shown.size(), 1);
+}
+
+void TestLibreOfficeWord::officeThatCannotStartIsReported_data()
+{
+    QTest::addColumn<QByteArray>("launcher");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("not installed") << QByteArray() << "LibreOffice is not installed";
+    QTest::newRow("ends at once") << QByteArray("#!/bin/sh\nexit 1\n")
+                                  << "LibreOffice ended before it could be reached";
+}
+
+void TestLibreOfficeWord::officeThatCannotStartIsReported()
+{
+    QFETCH(QByteArray, launcher);
+    QFETCH(QString, reason);
+    QTemporaryDir programFolder;
+    if (!launcher.isEmpty()) {
+        QFile soffice(programFolder.filePath(QStringLiteral("soffice")));
+        QVERIFY(soffice.open(QIODevice::WriteOnly));
+        soffice.write(launcher);
+        soffice.setPermissions(soffice.permissions() | QFileDevice::ExeOwner);
+    }
+    LibreOfficeOptions options = options_;
+    options.programFolder = programFolder.path();
+    options.pipeName += QStringLiteral("_broken");
+    LibreOfficeAutomation automation(options);
+    FakeMessageBoxes messages;
+    FakeSourcePanes panes(text1_, text2_);
+
+    Word1(automation, messages).compareSourcePanes(panes);
+
+    QCOMPARE(messages.shown.size(), 1);
+    const QString text = messages.shown[0].text;
+    QVERIFY2(
+        text.startsWith(QStringLiteral("The word processor could not be started.\n\n") + reason),
+        qPrintable(text));
+    QVERIFY(!QFileInfo::exists(QFileInfo(panes.savedPaths.value(0)).path()));
 }
 
 QTEST_GUILESS_MAIN(TestLibreOfficeWord)

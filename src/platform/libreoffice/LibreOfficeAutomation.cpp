@@ -5,6 +5,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QThread>
@@ -302,7 +303,15 @@ std::unique_ptr<WordApplication> makeApplication(const Reference<uno::XComponent
 
 bool processEnded(qint64 processId)
 {
-    return ::kill(pid_t(processId), 0) != 0 && errno == ESRCH;
+    if (::kill(pid_t(processId), 0) != 0)
+        return errno == ESRCH;
+    // Ended but not yet reaped by whoever adopted it.
+    QFile status(QStringLiteral("/proc/%1/stat").arg(processId));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = status.readAll();
+    const qsizetype nameEnd = line.lastIndexOf(')');
+    return nameEnd >= 0 && line.mid(nameEnd + 2, 1) == "Z";
 }
 
 } // namespace
@@ -345,7 +354,7 @@ LibreOfficeAutomation::createObject(const std::u16string &className)
         // A LibreOffice that finds one already running for the same user hands its arguments
         // over and ends; the running one should open the pipe soon after.
         if (!graceAfterEnd && processEnded(processId))
-            graceAfterEnd = QDeadlineTimer(std::chrono::seconds(10));
+            graceAfterEnd = QDeadlineTimer(std::chrono::seconds(5));
         if (graceAfterEnd && graceAfterEnd->hasExpired())
             fail(QStringLiteral("LibreOffice ended before it could be reached. Close any "
                                 "LibreOffice window and try again, or start LibreOffice Writer "
