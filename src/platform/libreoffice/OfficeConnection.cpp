@@ -8,6 +8,8 @@
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/bootstrap.hxx>
 
+#include <csignal>
+
 namespace Office {
 
 using namespace css;
@@ -52,6 +54,9 @@ Reference<uno::XComponentContext> localContext(const QString &programFolder)
     // Made once and kept for the life of the process: the UNO runtime does not support being
     // shut down and started again.
     static const Reference<uno::XComponentContext> context = [&programFolder] {
+        // A bridge that writes to an office that is just ending must see an error instead of
+        // ending this process.
+        std::signal(SIGPIPE, SIG_IGN);
         try {
             rtl::Bootstrap::set("URE_BOOTSTRAP",
                                 toUno("vnd.sun.star.pathname:" + programFolder + "/fundamentalrc"));
