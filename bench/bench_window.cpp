@@ -7,6 +7,7 @@
 #include "pane/RichTextPane.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/SystemWordAutomation.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -29,7 +30,8 @@ struct Window
     QTemporaryDir settingsFolder;
     IniSettingsStore settings{settingsFolder.path()};
     QtMessageBoxes messages;
-    Services services{settings, messages, QCoreApplication::applicationDirPath()};
+    std::unique_ptr<AutomationRegistry> wordAutomation = createSystemWordAutomation();
+    Services services{settings, messages, QCoreApplication::applicationDirPath(), *wordAutomation};
     Form1 form{services};
 
     Window()
