@@ -5,12 +5,14 @@
 class AutomationRegistry;
 class MessageBoxes;
 class SettingsStore;
+class SkinFramework;
 
 // What the main window needs from the platform, so that tests can hand it fakes.
 struct Services
 {
     SettingsStore &settings;
     MessageBoxes &messages;
+    SkinFramework &skin;
     // Folder of the program's executable, without a trailing separator.
     QString programFolder;
     AutomationRegistry &wordAutomation;

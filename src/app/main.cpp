@@ -2,6 +2,7 @@
 #include "app/Services.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/StyleSheetSkinFramework.h"
 #include "platform/SystemWordAutomation.h"
 
 #include <QApplication>
@@ -12,8 +13,10 @@ int main(int argc, char *argv[])
 
     IniSettingsStore settings(IniSettingsStore::userFolder());
     QtMessageBoxes messages;
+    StyleSheetSkinFramework skin;
     const std::unique_ptr<AutomationRegistry> wordAutomation = createSystemWordAutomation();
-    Services services{settings, messages, QCoreApplication::applicationDirPath(), *wordAutomation};
+    Services services{settings, messages, skin, QCoreApplication::applicationDirPath(),
+                      *wordAutomation};
 
     Form1 window(services);
     messages.setParentWindow(&window);

@@ -2,6 +2,7 @@
 
 #include "FakeMessageBoxes.h"
 #include "FakeSettingsStore.h"
+#include "FakeSkinFramework.h"
 #include "FakeWordAutomation.h"
 #include "app/Services.h"
 
@@ -12,7 +13,8 @@ struct TestServices
 {
     FakeSettingsStore settings;
     FakeMessageBoxes messages;
+    FakeSkinFramework skin;
     QTemporaryDir programFolder;
     FakeWordAutomation wordAutomation;
-    Services services{settings, messages, programFolder.path(), wordAutomation};
+    Services services{settings, messages, skin, programFolder.path(), wordAutomation};
 };
