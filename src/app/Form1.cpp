@@ -1,8 +1,11 @@
 #include "app/Form1.h"
 
 #include "app/AppTitle.h"
+#include "app/ApplySkin.h"
 #include "app/CenterOnScreen.h"
+#include "app/HandPointer.h"
 #include "app/PaneLayout.h"
+#include "app/PointerFeedback.h"
 #include "app/StoredChoices.h"
 #include "app/WordBranch.h"
 #include "compare/PaneComparison.h"
@@ -90,6 +93,7 @@ Form1::Form1(Services &services, QWidget *parent)
     createControls();
     setTabOrder();
     connectEvents();
+    new PointerFeedback(*this);
     startUp();
 }
 
@@ -123,9 +127,10 @@ void Form1::createControls()
              RichTextBox1, RichTextBox2, RichTextBox3, RichTextBox4, Label1, Label2, Frame1, Frame2,
              Option1, Option2, Option3, Option4})
         control->setFont(controlFont);
+    // Radio buttons fill with their button colour, captions and groups with the window colour.
     for (QWidget *control : std::initializer_list<QWidget *>{Label1, Label2, Frame1, Frame2,
                                                              Option1, Option2, Option3, Option4})
-        paintBackground(control, QPalette::Window, Qt::white);
+        paintBackground(control, control->backgroundRole(), Qt::white);
 
     const QFont buttonFont = arialBold(11.25);
     const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
@@ -180,9 +185,12 @@ void Form1::connectEvents()
 void Form1::startUp()
 {
     using namespace StoredChoices;
+    ApplySkin(*this, services_);
     centerOnScreen();
     for (RichTextPane *pane : {RichTextBox1, RichTextBox2, RichTextBox3, RichTextBox4})
         pane->setText(QString());
+    if (const std::optional<QCursor> hand = loadHandPointer(services_))
+        customCursor_ = *hand;
     setWindowTitle(appTitle());
 
     const SettingsStore &settings = services_.settings;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PointerStates.h"
 #include "app/Services.h"
 
 #include <QCursor>
@@ -20,9 +21,9 @@ class Form1 : public QWidget
 
 public:
     // Pointer codes of the window.
-    static constexpr int defaultPointer = 0;
-    static constexpr int waitPointer = 11;
-    static constexpr int customPointer = 99;
+    static constexpr int defaultPointer = PointerCode::standard;
+    static constexpr int waitPointer = PointerCode::wait;
+    static constexpr int customPointer = PointerCode::hand;
 
     explicit Form1(Services &services, QWidget *parent = nullptr);
 
