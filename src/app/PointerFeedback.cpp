@@ -27,12 +27,8 @@ PointerFeedback::PointerFeedback(Form1 &window) : QObject(&window), window_(wind
                             window.PushButton4, window.PushButton5, window.PushButton6})
         watch(button, MouseArea::PushButton);
     for (RichTextPane *pane :
-         {window.RichTextBox1, window.RichTextBox2, window.RichTextBox3, window.RichTextBox4}) {
-        // The pane reports moves over its text itself; its frame and scroll bars count as
-        // nothing, and their moves must not pass for the window's surface either.
-        pane->setAttribute(Qt::WA_NoMousePropagation);
+         {window.RichTextBox1, window.RichTextBox2, window.RichTextBox3, window.RichTextBox4})
         connect(pane, &RichTextPane::mouseMoved, this, [this] { mouseMoved(MouseArea::Pane); });
-    }
 }
 
 void PointerFeedback::watch(QWidget *control, MouseArea area)
