@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 #include "app/PointerStates.h"
 #include "app/WaitPointer.h"
+#include "compare/PaneComparison.h"
 #include "pane/RichTextPane.h"
 
 #include "TestServices.h"
@@ -75,6 +76,7 @@ private slots:
     void methodOptionsAndGroupBoxesKeepTheHand();
     void hourglassShowsEverywhereAndSurvivesEveryMove();
     void hourglassSurvivesMouseMovementDuringAYield();
+    void hourglassSurvivesMouseMovementDuringALineComparison();
     void afterAnOperationThePointerIsDefaultUntilTheMouseMoves();
 
 private:
@@ -264,6 +266,37 @@ void TestPointerFeedback::hourglassSurvivesMouseMovementDuringAYield()
         QCOMPARE(shapeOver(form.RichTextBox3), Qt::WaitCursor);
     }
     QCOMPARE(form.mousePointer(), 0);
+}
+
+void TestPointerFeedback::hourglassSurvivesMouseMovementDuringALineComparison()
+{
+    Form1 &form = *form_;
+    QStringList lines;
+    for (int i = 0; i < 10000; ++i)
+        lines.append(QString::number(i));
+    form.RichTextBox1->setText(lines.join(QStringLiteral("\r\n")));
+    form.RichTextBox2->setText(lines.mid(0, 5000).join(QStringLiteral("\r\n")));
+
+    // Each yield of the comparison handles a move over a push button that came in meanwhile.
+    int yieldsUnderWait = 0;
+    bool handSeen = false;
+    const auto yield = [&] {
+        const bool waiting = form.mousePointer() == Form1::waitPointer;
+        QTimer::singleShot(0, &form, [&form] { moveOver(form, form.PushButton1); });
+        const bool open = form.yieldToEventLoop();
+        if (waiting) {
+            ++yieldsUnderWait;
+            handSeen = handSeen || form.mousePointer() != Form1::waitPointer ||
+                       shapeOver(form.PushButton1) != Qt::WaitCursor;
+        }
+        return open;
+    };
+    PaneComparison(form, yield, std::chrono::milliseconds(0)).runLineComparison();
+    QVERIFY(yieldsUnderWait > 0);
+    QVERIFY(!handSeen);
+    // The last move was over a push button, yet the comparison's end brings the default back.
+    QCOMPARE(form.mousePointer(), 0);
+    QVERIFY(form.RichTextBox3->text().startsWith(QLatin1String("5000\r\n")));
 }
 
 void TestPointerFeedback::afterAnOperationThePointerIsDefaultUntilTheMouseMoves()
