@@ -7,6 +7,7 @@
 #include "pane/RichTextPane.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/StyleSheetSkinFramework.h"
 #include "platform/SystemWordAutomation.h"
 
 #include <QApplication>
@@ -30,8 +31,10 @@ struct Window
     QTemporaryDir settingsFolder;
     IniSettingsStore settings{settingsFolder.path()};
     QtMessageBoxes messages;
+    StyleSheetSkinFramework skin;
     std::unique_ptr<AutomationRegistry> wordAutomation = createSystemWordAutomation();
-    Services services{settings, messages, QCoreApplication::applicationDirPath(), *wordAutomation};
+    Services services{settings, messages, skin, QCoreApplication::applicationDirPath(),
+                      *wordAutomation};
     Form1 form{services};
 
     Window()
