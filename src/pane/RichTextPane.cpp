@@ -183,36 +183,29 @@ template <typename Edit> void RichTextPane::editWithoutUndo(Edit edit)
 
 bool RichTextPane::setLeftTwips(float value)
 {
-    if (!isPlacement(value))
-        return false;
-    left_ = value;
-    placeInPixels();
-    return true;
+    return assignTwips(left_, value, isPlacement(value));
 }
 
 bool RichTextPane::setTopTwips(float value)
 {
-    if (!isPlacement(value))
-        return false;
-    top_ = value;
-    placeInPixels();
-    return true;
+    return assignTwips(top_, value, isPlacement(value));
 }
 
 bool RichTextPane::setWidthTwips(float value)
 {
-    if (!isExtent(value))
-        return false;
-    width_ = value;
-    placeInPixels();
-    return true;
+    return assignTwips(width_, value, isExtent(value));
 }
 
 bool RichTextPane::setHeightTwips(float value)
 {
-    if (!isExtent(value))
+    return assignTwips(height_, value, isExtent(value));
+}
+
+bool RichTextPane::assignTwips(float &field, float value, bool valid)
+{
+    if (!valid)
         return false;
-    height_ = value;
+    field = value;
     placeInPixels();
     return true;
 }

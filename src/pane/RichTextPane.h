@@ -54,6 +54,7 @@ private:
     int documentPosition(qsizetype index) const;
     qsizetype indexOf(int documentPosition) const;
     QTextBlock blockAtIndex(qsizetype index) const;
+    bool assignTwips(float &field, float value, bool valid);
     void placeInPixels();
     template <typename Edit> void editWithoutUndo(Edit edit);
 
