@@ -6,6 +6,7 @@
 #include "app/Form1.h"
 #include "pane/RichTextPane.h"
 #include "platform/IniSettingsStore.h"
+#include "platform/QtCommonDialog.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/StyleSheetSkinFramework.h"
 #include "platform/SystemWordAutomation.h"
@@ -33,8 +34,9 @@ struct Window
     QtMessageBoxes messages;
     StyleSheetSkinFramework skin;
     std::unique_ptr<AutomationRegistry> wordAutomation = createSystemWordAutomation();
-    Services services{settings, messages, skin, QCoreApplication::applicationDirPath(),
-                      *wordAutomation};
+    QtCommonDialog fileDialog;
+    Services services{settings,        messages,  skin, QCoreApplication::applicationDirPath(),
+                      *wordAutomation, fileDialog};
     Form1 form{services};
 
     Window()

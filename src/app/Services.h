@@ -3,6 +3,7 @@
 #include <QString>
 
 class AutomationRegistry;
+class CommonDialog;
 class MessageBoxes;
 class SettingsStore;
 class SkinFramework;
@@ -16,4 +17,6 @@ struct Services
     // Folder of the program's executable, without a trailing separator.
     QString programFolder;
     AutomationRegistry &wordAutomation;
+    // The window's one file dialog, shared by loading and saving.
+    CommonDialog &CommonDialog1;
 };

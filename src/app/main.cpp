@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 #include "app/Services.h"
 #include "platform/IniSettingsStore.h"
+#include "platform/QtCommonDialog.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/StyleSheetSkinFramework.h"
 #include "platform/SystemWordAutomation.h"
@@ -15,11 +16,13 @@ int main(int argc, char *argv[])
     QtMessageBoxes messages;
     StyleSheetSkinFramework skin;
     const std::unique_ptr<AutomationRegistry> wordAutomation = createSystemWordAutomation();
-    Services services{settings, messages, skin, QCoreApplication::applicationDirPath(),
-                      *wordAutomation};
+    QtCommonDialog fileDialog;
+    Services services{settings,        messages,  skin, QCoreApplication::applicationDirPath(),
+                      *wordAutomation, fileDialog};
 
     Form1 window(services);
     messages.setParentWindow(&window);
+    fileDialog.setParentWindow(&window);
     window.show();
     return application.exec();
 }

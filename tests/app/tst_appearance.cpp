@@ -155,8 +155,8 @@ void TestAppearance::skinStyleSheetIsInForce()
 {
     TestServices test;
     StyleSheetSkinFramework skin;
-    Services services{test.settings, test.messages, skin, test.programFolder.path(),
-                      test.wordAutomation};
+    Services services{test.settings,       test.messages, skin, test.programFolder.path(),
+                      test.wordAutomation, test.dialog};
     writeFile(test.programFolder.filePath(QStringLiteral("x/o.cjs")),
               "QLabel { color: #123456; font-size: 30pt; }\n"
               "QPushButton { min-width: 900px; }");
@@ -207,8 +207,8 @@ void TestAppearance::unusableSkinIsReportedAndStartUpCompletes()
     QFETCH(QString, reason);
     TestServices test;
     StyleSheetSkinFramework skin;
-    Services services{test.settings, test.messages, skin, test.programFolder.path(),
-                      test.wordAutomation};
+    Services services{test.settings,       test.messages, skin, test.programFolder.path(),
+                      test.wordAutomation, test.dialog};
     const QString skinFile = test.programFolder.filePath(QStringLiteral("x/o.cjs"));
     writeFile(skinFile, content);
     test.settings.preset(QStringLiteral("Comparison"), QStringLiteral("2"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeCommonDialog.h"
 #include "FakeMessageBoxes.h"
 #include "FakeSettingsStore.h"
 #include "FakeSkinFramework.h"
@@ -16,5 +17,6 @@ struct TestServices
     FakeSkinFramework skin;
     QTemporaryDir programFolder;
     FakeWordAutomation wordAutomation;
-    Services services{settings, messages, skin, programFolder.path(), wordAutomation};
+    FakeCommonDialog dialog;
+    Services services{settings, messages, skin, programFolder.path(), wordAutomation, dialog};
 };
