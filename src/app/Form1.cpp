@@ -9,6 +9,8 @@
 #include "app/StoredChoices.h"
 #include "app/WordBranch.h"
 #include "compare/PaneComparison.h"
+#include "documents/FileDropLoader.h"
+#include "documents/LoadCommand.h"
 #include "pane/RichTextPane.h"
 #include "pane/Twips.h"
 #include "platform/MessageBoxes.h"
@@ -180,6 +182,8 @@ void Form1::connectEvents()
     onSelected(Option2, &Form1::Option2_Click);
     onSelected(Option3, &Form1::Option3_Click);
     onSelected(Option4, &Form1::Option4_Click);
+    new FileDropLoader(*this, *RichTextBox1);
+    new FileDropLoader(*this, *RichTextBox2);
 }
 
 void Form1::startUp()
@@ -293,8 +297,17 @@ void Form1::PushButton1_Click()
 }
 
 void Form1::PushButton2_Click() {}
-void Form1::PushButton3_Click() {}
-void Form1::PushButton4_Click() {}
+
+void Form1::PushButton3_Click()
+{
+    loadTextCommand(*this, *RichTextBox1);
+}
+
+void Form1::PushButton4_Click()
+{
+    loadTextCommand(*this, *RichTextBox2);
+}
+
 void Form1::PushButton5_Click() {}
 
 void Form1::PushButton6_Click()

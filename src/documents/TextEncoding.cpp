@@ -1,0 +1,96 @@
+#include "documents/TextEncoding.h"
+
+#include <array>
+
+namespace TextEncoding {
+
+namespace {
+
+bool startsWith(const QByteArray &bytes, std::initializer_list<unsigned char> mark)
+{
+    if (bytes.size() < qsizetype(mark.size()))
+        return false;
+    qsizetype i = 0;
+    for (unsigned char byte : mark)
+        if (static_cast<unsigned char>(bytes[i++]) != byte)
+            return false;
+    return true;
+}
+
+QString decodeWith(QStringConverter::Encoding encoding, const QByteArray &bytes, bool *valid)
+{
+    // Stateless, so that a sequence cut off at the end counts as an error too. The decoder
+    // drops a leading byte-order mark of its own encoding.
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (valid)
+        *valid = !decoder.hasError();
+    return text;
+}
+
+bool systemIsUtf8()
+{
+    static const bool utf8 = [] {
+        QStringEncoder encoder(QStringConverter::System);
+        return QByteArray(encoder.encode(QStringView(u"\u00e9\u20ac"))) ==
+               QByteArray("\xc3\xa9\xe2\x82\xac");
+    }();
+    return utf8;
+}
+
+// Windows-1252 differs from Latin-1 only in 0x80-0x9F; the five bytes it leaves undefined
+// keep their Latin-1 meaning, as Windows itself decodes them.
+constexpr std::array<char16_t, 32> windows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
+
+QString decode(const QByteArray &bytes)
+{
+    if (startsWith(bytes, {0xEF, 0xBB, 0xBF}))
+        return decodeWith(QStringConverter::Utf8, bytes, nullptr);
+    if (startsWith(bytes, {0xFF, 0xFE}))
+        return decodeWith(QStringConverter::Utf16LE, bytes, nullptr);
+    if (startsWith(bytes, {0xFE, 0xFF}))
+        return decodeWith(QStringConverter::Utf16BE, bytes, nullptr);
+    bool valid = false;
+    QString text = decodeWith(QStringConverter::Utf8, bytes, &valid);
+    return valid ? text : decodeAnsi(bytes);
+}
+
+QString decodeAnsi(const QByteArray &bytes)
+{
+    if (systemIsUtf8())
+        return decodeWindows1252(bytes);
+    return decodeWith(QStringConverter::System, bytes, nullptr);
+}
+
+QString decodeWindows1252(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (char byte : bytes) {
+        const auto code = static_cast<unsigned char>(byte);
+        *out++ = (code >= 0x80 && code < 0xA0) ? QChar(windows1252High[code - 0x80]) : QChar(code);
+    }
+    return text;
+}
+
+QByteArray encode(const QString &text, QStringConverter::Encoding codePage)
+{
+    if (codePage == QStringConverter::System && systemIsUtf8())
+        codePage = QStringConverter::Utf8;
+    QStringEncoder encoder(codePage);
+    QByteArray bytes = encoder.encode(text);
+    if (codePage == QStringConverter::Utf8)
+        return bytes;
+    // Code pages put a substitute in place of a character they lack, not always saying so;
+    // decoding again shows whether anything was lost.
+    if (!encoder.hasError() && decodeWith(codePage, bytes, nullptr) == text)
+        return bytes;
+    return QStringEncoder(QStringConverter::Utf8).encode(text);
+}
+
+} // namespace TextEncoding
