@@ -11,6 +11,7 @@
 #include "compare/PaneComparison.h"
 #include "documents/FileDropLoader.h"
 #include "documents/LoadCommand.h"
+#include "documents/SaveCommand.h"
 #include "pane/RichTextPane.h"
 #include "pane/Twips.h"
 #include "platform/MessageBoxes.h"
@@ -296,7 +297,10 @@ void Form1::PushButton1_Click()
     PaneComparison(*this).runLineComparison();
 }
 
-void Form1::PushButton2_Click() {}
+void Form1::PushButton2_Click()
+{
+    saveResultsCommand(*this, *RichTextBox1, *RichTextBox3);
+}
 
 void Form1::PushButton3_Click()
 {
@@ -308,7 +312,10 @@ void Form1::PushButton4_Click()
     loadTextCommand(*this, *RichTextBox2);
 }
 
-void Form1::PushButton5_Click() {}
+void Form1::PushButton5_Click()
+{
+    saveResultsCommand(*this, *RichTextBox2, *RichTextBox4);
+}
 
 void Form1::PushButton6_Click()
 {
