@@ -1,0 +1,121 @@
+// Loading a text file into a source pane and saving a pane, at sizes up to the load limit.
+
+#include "GeneratedTexts.h"
+#include "PeakMemory.h"
+#include "documents/LoadTextFile.h"
+#include "documents/ReadTextFile.h"
+#include "documents/SaveTextFile.h"
+#include "pane/RichTextPane.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr qint64 megabyte = 1024 * 1024;
+
+// Lines of about 60 characters up to the size, as UTF-8 or, with one accented letter per line,
+// as Windows-1252, which the reader only takes for what it is after UTF-8 failed.
+QByteArray textBytes(qint64 size, bool windows1252)
+{
+    const QString lines = generateTexts(int(size / 62) + 1, 0).text1;
+    QByteArray bytes = windows1252 ? QStringEncoder(QStringConverter::Latin1).encode(lines)
+                                   : QStringEncoder(QStringConverter::Utf8).encode(lines);
+    bytes.truncate(size);
+    if (windows1252)
+        for (qsizetype i = 0; i < bytes.size(); i += 62)
+            bytes[i] = char(0xE9);
+    return bytes;
+}
+
+struct TextFile
+{
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("text.txt"));
+
+    TextFile(qint64 size, bool windows1252)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(textBytes(size, windows1252)) < 0)
+            qFatal("cannot write %s", qPrintable(path));
+    }
+};
+
+void BM_ReadTextFile(benchmark::State &state)
+{
+    const TextFile file(state.range(0) * megabyte, state.range(1) != 0);
+    for (auto _ : state) {
+        const TextFileContent content = readTextFile(file.path, maxLoadBytes);
+        if (content.problem != TextFileContent::Problem::None)
+            state.SkipWithError("the file was refused");
+        benchmark::DoNotOptimize(content.text.data());
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0) * megabyte);
+}
+
+// What a load button does with one chosen file: read, decode and fill the pane.
+void BM_LoadIntoPane(benchmark::State &state)
+{
+    const TextFile file(state.range(0) * megabyte, false);
+    RichTextPane pane;
+    pane.show();
+    for (auto _ : state) {
+        state.PauseTiming();
+        pane.setText(QString());
+        const PeakMemory peak;
+        state.ResumeTiming();
+        const TextFileContent content = readTextFile(file.path, maxLoadBytes);
+        pane.setText(content.text + QLatin1Char('\r'));
+        state.PauseTiming();
+        if (peak.valid())
+            state.counters["peak_MB"] = double(peak.increaseBytes()) / 1e6;
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0) * megabyte);
+}
+
+// What a save button does: read the pane and write the file beside it, then replace it.
+void BM_SavePane(benchmark::State &state)
+{
+    const TextFile file(state.range(0) * megabyte, false);
+    RichTextPane pane;
+    pane.setText(readTextFile(file.path, maxLoadBytes).text);
+    const QString target = file.folder.filePath(QStringLiteral("saved.txt"));
+    for (auto _ : state) {
+        QString error;
+        if (!saveTextFile(pane.text() + QStringLiteral("\r\n"), target, &error))
+            state.SkipWithError(qPrintable(error));
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0) * megabyte);
+}
+
+} // namespace
+
+BENCHMARK(BM_ReadTextFile)
+    ->ArgsProduct({{1, 16, 64}, {0, 1}})
+    ->ArgNames({"MB", "cp1252"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadIntoPane)
+    ->Arg(1)
+    ->Arg(16)
+    ->Arg(64)
+    ->ArgName("MB")
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SavePane)->Arg(1)->Arg(16)->Arg(64)->ArgName("MB")->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
