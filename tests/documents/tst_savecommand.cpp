@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -63,7 +62,7 @@ private slots:
     void unwritablePathsAreReported_data();
     void unwritablePathsAreReported();
     void failedReplacementKeepsTheOldFile();
-    void charactersAreKeptOnAUtf8System();
+    void unixCodePageIsUtf8();
 
 private:
     QString path(const QString &name) const
@@ -272,17 +271,17 @@ void TestSaveCommand::failedReplacementKeepsTheOldFile()
 #endif
 }
 
-void TestSaveCommand::charactersAreKeptOnAUtf8System()
+void TestSaveCommand::unixCodePageIsUtf8()
 {
-    if (QByteArray(QStringEncoder(QStringConverter::System).encode(QStringView(u"é"))) !=
-        QByteArray("\xc3\xa9"))
-        QSKIP("the system's code page is not UTF-8");
+#ifdef Q_OS_UNIX
     Window w;
-    w.form.select(w.form.Option1);
-    w.form.RichTextBox1->setText(QStringLiteral("grüß € \U0001F600"));
+    w.form.RichTextBox3->setText(QStringLiteral("grüß € \U0001F600"));
     w.save(1, path(QStringLiteral("utf8.txt")));
     QCOMPARE(readFile(path(QStringLiteral("utf8.txt"))),
              QByteArray("gr\xc3\xbc\xc3\x9f \xe2\x82\xac \xf0\x9f\x98\x80\r\n"));
+#else
+    QSKIP("the code page depends on the system's settings");
+#endif
 }
 
 QTEST_MAIN(TestSaveCommand)
