@@ -8,9 +8,9 @@
 
 namespace {
 
-QString megabytes(qint64 bytes)
+QString megabytes(qint64 bytes, int decimals)
 {
-    return QLocale::system().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+    return QLocale::system().formattedDataSize(bytes, decimals, QLocale::DataSizeTraditionalFormat);
 }
 
 QString whyNot(const TextFileContent &content, bool paneHasText)
@@ -22,12 +22,12 @@ QString whyNot(const TextFileContent &content, bool paneHasText)
     case Problem::NotOrdinaryFile:
         return QStringLiteral("it is not an ordinary file but a device, pipe or socket.");
     case Problem::TooLarge:
-        if (paneHasText)
+        if (paneHasText && content.size <= maxLoadBytes)
             return QStringLiteral("together with the files loaded before it, the text would be "
-                                  "larger than %1.")
-                .arg(megabytes(maxLoadBytes));
-        return QStringLiteral("its size is %1, and a text can be at most %2.")
-            .arg(megabytes(content.size), megabytes(maxLoadBytes));
+                                  "more than %1.")
+                .arg(megabytes(maxLoadBytes, 0));
+        return QStringLiteral("it is %1, more than the %2 a text can have.")
+            .arg(megabytes(content.size, 1), megabytes(maxLoadBytes, 0));
     case Problem::Binary:
         return QStringLiteral("it holds binary data (NUL characters), not text.");
     case Problem::Unreadable:

@@ -61,6 +61,7 @@ private slots:
     void loadingShowsTheSourcePanes();
     void filesThatCannotBeLoadedAreReported_data();
     void filesThatCannotBeLoadedAreReported();
+    void filesOverTheLimitTogetherAreRefused();
     void droppedFilesLoadIntoTheirSide_data();
     void droppedFilesLoadIntoTheirSide();
 
@@ -261,7 +262,7 @@ void TestLoadCommand::filesThatCannotBeLoadedAreReported_data()
     // Sparse: as large as it says without taking the room.
     const QString huge = write(QStringLiteral("huge.txt"), "");
     QVERIFY(QFile::resize(huge, maxLoadBytes + 1));
-    QTest::newRow("too large") << huge << "at most" << false;
+    QTest::newRow("too large") << huge << "more than the 64 MB" << false;
 #ifdef Q_OS_UNIX
     const QString fifo = dir_.filePath("fifo");
     QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -298,6 +299,20 @@ void TestLoadCommand::filesThatCannotBeLoadedAreReported()
     QCOMPARE(w.form.RichTextBox1->text(), "\r\n");
     QVERIFY(w.form.Option1->isChecked());
     QCOMPARE(w.form.mousePointer(), Form1::defaultPointer);
+}
+
+void TestLoadCommand::filesOverTheLimitTogetherAreRefused()
+{
+    write(QStringLiteral("small.txt"), "small");
+    // Sparse: under the limit alone, over it after the small file.
+    const QString big = write(QStringLiteral("big.txt"), "");
+    QVERIFY(QFile::resize(big, maxLoadBytes - 2));
+    Window w;
+    w.load(2, nativeDir() + nul + "small.txt" + nul + "big.txt");
+    QCOMPARE(w.env.messages.shown.size(), 1);
+    QVERIFY2(w.env.messages.shown.first().text.contains("together with the files loaded before"),
+             qPrintable(w.env.messages.shown.first().text));
+    QCOMPARE(w.form.RichTextBox2->text(), "small\r\n");
 }
 
 void TestLoadCommand::droppedFilesLoadIntoTheirSide_data()
