@@ -1,5 +1,6 @@
 #include "pane/RichTextPane.h"
 
+#include "pane/LineBreaks.h"
 #include "pane/Twips.h"
 
 #include <QMouseEvent>
@@ -9,8 +10,6 @@
 #include <cmath>
 
 namespace {
-
-const QString crLf = QStringLiteral("\r\n");
 
 // Index of a block's first character in the CR LF form of the text: every block before it
 // has one separator in the document but two characters (CR LF) in the text.
@@ -38,15 +37,12 @@ RichTextPane::RichTextPane(QWidget *parent) : QPlainTextEdit(parent)
 
 QString RichTextPane::text() const
 {
-    QString raw = document()->toRawText();
-    return raw.replace(QChar::ParagraphSeparator, crLf);
+    return LineBreaks::toCrLf(document()->toRawText());
 }
 
 void RichTextPane::setText(const QString &text)
 {
-    QString normalised = text;
-    normalised.replace(crLf, QStringLiteral("\n"));
-    normalised.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QString normalised = LineBreaks::toLf(text);
     editWithoutUndo([&] { setPlainText(normalised); });
 }
 
