@@ -1,19 +1,12 @@
 #include "platform/OrdinaryFile.h"
 
+#include "TempFiles.h"
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-void writeFile(const QString &path, const QByteArray &content = "x")
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 class TestOrdinaryFile : public QObject
 {
@@ -26,46 +19,30 @@ private slots:
 
 void TestOrdinaryFile::onlyVisibleOrdinaryFilesAreFound_data()
 {
-    QTest::addColumn<QString>("path"); // below the test folder, which holds x/o.cjs, x/.o.cjs
-    QTest::addColumn<QString>("list"); // a ".hidden" list, if any, and its content
-    QTest::addColumn<QString>("listed");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("listed"); // in x/.hidden
     QTest::addColumn<bool>("found");
-    QTest::newRow("plain file") << "x/o.cjs" << QString() << QString() << true;
-    QTest::newRow("missing") << "x/missing.cjs" << QString() << QString() << false;
-    QTest::newRow("folder") << "x" << QString() << QString() << false;
-    QTest::newRow("name with a leading dot") << "x/.o.cjs" << QString() << QString() << false;
-    QTest::newRow("listed as hidden") << "x/o.cjs"
-                                      << "x/.hidden"
-                                      << "a.txt\no.cjs\n"
-                                      << false;
-    QTest::newRow("listed with a CR LF line end") << "x/o.cjs"
-                                                  << "x/.hidden"
-                                                  << "o.cjs\r\nb" << false;
-    QTest::newRow("only similar names listed") << "x/o.cjs"
-                                               << "x/.hidden"
-                                               << "o.cjs.bak\nO.CJS\n o.cjs\n"
-                                               << true;
-    QTest::newRow("empty list") << "x/o.cjs"
-                                << "x/.hidden"
-                                << "" << true;
-    QTest::newRow("its folder is listed as hidden") << "x/o.cjs"
-                                                    << ".hidden"
-                                                    << "x\n"
-                                                    << true;
+    QTest::newRow("plain file") << u"x/o.cjs"_s << ""_ba << true;
+    QTest::newRow("folder") << u"x"_s << ""_ba << false;
+    QTest::newRow("leading dot") << u"x/.o.cjs"_s << ""_ba << false;
+    QTest::newRow("listed") << u"x/o.cjs"_s << "a.txt\no.cjs\n"_ba << false;
+    QTest::newRow("listed, CR LF") << u"x/o.cjs"_s << "o.cjs\r\nb"_ba << false;
+    QTest::newRow("similar names listed")
+        << u"x/o.cjs"_s << "o.cjs.bak\nO.CJS\n o.cjs\n"_ba << true;
 }
 
 void TestOrdinaryFile::onlyVisibleOrdinaryFilesAreFound()
 {
     QFETCH(QString, path);
-    QFETCH(QString, list);
-    QFETCH(QString, listed);
+    QFETCH(QByteArray, listed);
     QFETCH(bool, found);
     QTemporaryDir folder;
-    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("x")));
-    writeFile(folder.filePath(QStringLiteral("x/o.cjs")));
-    writeFile(folder.filePath(QStringLiteral("x/.o.cjs")));
-    if (!list.isNull())
-        writeFile(folder.filePath(list), listed.toUtf8());
+    QVERIFY(QDir(folder.path()).mkpath(u"x"_s));
+    QVERIFY(writeFile(folder.filePath(u"x/o.cjs"_s), "x"));
+    QVERIFY(writeFile(folder.filePath(u"x/.o.cjs"_s), "x"));
+    QVERIFY(writeFile(folder.filePath(u"x/.hidden"_s), listed));
+    // A hidden folder does not hide the files in it.
+    QVERIFY(writeFile(folder.filePath(u".hidden"_s), "x\n"));
     QCOMPARE(ordinaryFileExists(folder.filePath(path)), found);
 }
 
