@@ -1,92 +1,52 @@
 #include "TempFiles.h"
 #include "platform/QtCommonDialog.h"
 
-#include <QApplication>
-#include <QDialogButtonBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QListView>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 
 namespace {
 
 const QChar nul(0);
-constexpr int loadAndSaveFlags = 0x280201;
 
-// Plays the user: once the file dialog is open, runs act on it, and cancels it if it is still
-// open then. A message box that the dialog opens by itself (it should ask nothing) is closed
-// and counted.
-class User : public QObject
+// Runs show, playing the user once its file dialog is open: runs act on it, then cancels it if
+// it is still open. Returns how many message boxes the dialog opened by itself (it should ask
+// nothing), or -1 when no dialog opened.
+int playUser(const std::function<void()> &show, const std::function<void(QFileDialog *)> &act)
 {
-public:
-    explicit User(std::function<void(QFileDialog *)> act) : act_(std::move(act))
-    {
-        connect(&timer_, &QTimer::timeout, this, &User::look);
-        timer_.start(10);
-    }
-    bool acted() const { return acted_; }
-    int strayBoxes() const { return strayBoxes_; }
-
-private:
-    void look()
-    {
+    int strayBoxes = -1;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            ++strayBoxes_;
+            ++strayBoxes;
             box->reject();
-        } else if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && !acted_) {
-            acted_ = true;
+        } else if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && strayBoxes < 0) {
+            strayBoxes = 0;
             // Out of the timer's own call, so that it keeps looking while the user acts.
-            QTimer::singleShot(0, this, [this, dialog] {
-                act_(dialog);
+            QTimer::singleShot(0, dialog, [&act, dialog] {
+                act(dialog);
                 if (dialog->isVisible())
                     dialog->reject();
             });
         }
-    }
-
-    std::function<void(QFileDialog *)> act_;
-    QTimer timer_;
-    bool acted_ = false;
-    int strayBoxes_ = 0;
-};
-
-// Types text over the name in the dialog's name field, which has the focus meanwhile.
-void type(QFileDialog *dialog, const QString &text)
-{
-    auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    QApplication::setActiveWindow(dialog);
-    edit->setFocus();
-    QVERIFY(edit->hasFocus());
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
+    });
+    timer.start(10);
+    show();
+    return strayBoxes;
 }
 
-QString typed(QFileDialog *dialog)
+QLineEdit *nameEdit(QFileDialog *dialog)
 {
-    return dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+    return dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
 }
 
-// Presses the dialog's Open or Save button; false when it cannot be pressed, in which case the
-// dialog is cancelled.
-bool press(QFileDialog *dialog)
+// What the user sees: title, name filters, folder, name and whether it opens or saves.
+QStringList look(QFileDialog *dialog)
 {
-    auto *box = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-    QPushButton *button =
-        box->button(dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
-                                                                    : QDialogButtonBox::Open);
-    if (!button->isEnabled()) {
-        dialog->reject();
-        return false;
-    }
-    QTest::mouseClick(button, Qt::LeftButton);
-    return true;
+    return {dialog->windowTitle(), dialog->nameFilters().join('|'),
+            QDir::toNativeSeparators(dialog->directory().absolutePath()), nameEdit(dialog)->text(),
+            dialog->acceptMode() == QFileDialog::AcceptSave ? "save" : "open"};
 }
 
 // Ctrl-clicks the named files in the dialog's list of files.
@@ -113,21 +73,26 @@ class TestCommonDialog : public QObject
 
 private slots:
     void initTestCase();
-    void selectionStringNamesTheChosenFiles_data();
-    void selectionStringNamesTheChosenFiles();
+    void severalFilesInTheRootKeepItsSeparator();
     void nameFiltersFollowTheFilter_data();
     void nameFiltersFollowTheFilter();
-    void openDialogIsSetUpFromTheProperties();
     void openDialogReturnsWhatWasChosen_data();
     void openDialogReturnsWhatWasChosen();
     void saveDialogStartsFromTheFileName_data();
     void saveDialogStartsFromTheFileName();
-    void dialogWithoutANameStartsWhereTheLastOneWasLeft();
 
 private:
     QString native(const QString &name) const
     {
         return QDir::toNativeSeparators(name.isEmpty() ? dir_.path() : dir_.filePath(name));
+    }
+    // A dialog as the load and save commands set it up, starting from fileName.
+    void setUp(QtCommonDialog &dialog, const QString &fileName)
+    {
+        dialog.setFileName(fileName);
+        dialog.setFlags(0x280201);
+        dialog.setDialogTitle(QStringLiteral("Files"));
+        dialog.setFilter(QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
     }
 
     QTemporaryDir dir_;
@@ -141,42 +106,21 @@ void TestCommonDialog::initTestCase()
     QVERIFY(writeFile(dir_.filePath("sub/c.txt"), "c"));
 }
 
-void TestCommonDialog::selectionStringNamesTheChosenFiles_data()
+void TestCommonDialog::severalFilesInTheRootKeepItsSeparator()
 {
-    QTest::addColumn<QStringList>("paths");
-    QTest::addColumn<QString>("selection");
-    QTest::newRow("none") << QStringList{} << QString();
-    QTest::newRow("one") << QStringList{dir_.filePath("a.txt")} << native("a.txt");
-    QTest::newRow("several, in their order")
-        << QStringList{dir_.filePath("b.txt"), dir_.filePath("a.txt")}
-        << native("") + nul + "b.txt" + nul + "a.txt";
-    QTest::newRow("another folder")
-        << QStringList{dir_.filePath("a.txt"), dir_.filePath("sub/c.txt")}
-        << native("") + nul + "a.txt" + nul + QDir::toNativeSeparators("sub/c.txt");
-    QTest::newRow("root keeps its separator")
-        << QStringList{QDir::rootPath() + "x", QDir::rootPath() + "y"}
-        << QDir::toNativeSeparators(QDir::rootPath()) + nul + "x" + nul + "y";
-}
-
-void TestCommonDialog::selectionStringNamesTheChosenFiles()
-{
-    QFETCH(QStringList, paths);
-    QFETCH(QString, selection);
-    QCOMPARE(CommonDialog::selectionString(paths), selection);
+    QCOMPARE(CommonDialog::selectionString({QDir::rootPath() + "x", QDir::rootPath() + "y"}),
+             QDir::toNativeSeparators(QDir::rootPath()) + nul + "x" + nul + "y");
 }
 
 void TestCommonDialog::nameFiltersFollowTheFilter_data()
 {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QStringList>("nameFilters");
-    QTest::newRow("load") << "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"
-                          << QStringList{"Text Files (*.txt)", "All Files (*)"};
     QTest::newRow("save") << "Text Files(*.txt)|*.txt|All Files (*.*)|*.*|"
                           << QStringList{"Text Files (*.txt)", "All Files (*)"};
     QTest::newRow("several patterns") << "Texts|*.txt;*.log" << QStringList{"Texts (*.txt *.log)"};
     QTest::newRow("no description") << "|*.md" << QStringList{"*.md"};
     QTest::newRow("description without patterns") << "Odd|" << QStringList{};
-    QTest::newRow("empty") << "" << QStringList{};
 }
 
 void TestCommonDialog::nameFiltersFollowTheFilter()
@@ -186,43 +130,15 @@ void TestCommonDialog::nameFiltersFollowTheFilter()
     QCOMPARE(QtCommonDialog::nameFilters(filter), nameFilters);
 }
 
-void TestCommonDialog::openDialogIsSetUpFromTheProperties()
-{
-    QtCommonDialog dialog;
-    dialog.setFileName(native("") + nul + "a.txt" + nul + "b.txt");
-    dialog.setFlags(loadAndSaveFlags);
-    dialog.setDialogTitle(QStringLiteral("Load them"));
-    dialog.setFilter(QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
-    QFileDialog seen;
-    User user([&](QFileDialog *shown) {
-        seen.setWindowTitle(shown->windowTitle());
-        seen.setNameFilters(shown->nameFilters());
-        seen.setAcceptMode(shown->acceptMode());
-        seen.setDirectory(shown->directory());
-        seen.selectFile(typed(shown));
-        shown->reject();
-    });
-    dialog.showOpen();
-    QVERIFY(user.acted());
-    QCOMPARE(seen.windowTitle(), "Load them");
-    QCOMPARE(seen.nameFilters(), (QStringList{"Text Files (*.txt)", "All Files (*)"}));
-    QCOMPARE(seen.acceptMode(), QFileDialog::AcceptOpen);
-    QCOMPARE(seen.directory(), QDir(dir_.path()));
-    QCOMPARE(dialog.fileName(), QString());
-    QCOMPARE(dialog.dialogTitle(), "Load them");
-    QCOMPARE(dialog.flags(), loadAndSaveFlags);
-}
-
 void TestCommonDialog::openDialogReturnsWhatWasChosen_data()
 {
     QTest::addColumn<QStringList>("clicked");
-    QTest::addColumn<QString>("typedText");
-    QTest::addColumn<QString>("fileName");
-    QTest::newRow("one typed file") << QStringList{} << "a.txt" << native("a.txt");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("fileName"); // empty: the user cancels
+    QTest::newRow("cancel") << QStringList{} << ""
+                            << "";
     QTest::newRow("typed name of a missing file")
         << QStringList{} << "new.txt" << native("new.txt");
-    QTest::newRow("several typed")
-        << QStringList{} << "\"b.txt\" \"a.txt\"" << native("") + nul + "b.txt" + nul + "a.txt";
     QTest::newRow("several typed, one missing")
         << QStringList{} << "\"a.txt\" \"gone.txt\" \"b.txt\""
         << native("") + nul + "a.txt" + nul + "gone.txt" + nul + "b.txt";
@@ -233,80 +149,60 @@ void TestCommonDialog::openDialogReturnsWhatWasChosen_data()
 void TestCommonDialog::openDialogReturnsWhatWasChosen()
 {
     QFETCH(QStringList, clicked);
-    QFETCH(QString, typedText);
+    QFETCH(QString, typed);
     QFETCH(QString, fileName);
     QtCommonDialog dialog;
-    dialog.setFileName(native("") + nul + "b.txt");
-    dialog.setFlags(loadAndSaveFlags);
-    bool pressed = false;
-    User user([&](QFileDialog *shown) {
-        ctrlClick(shown, clicked);
-        if (!typedText.isEmpty())
-            type(shown, typedText);
-        pressed = press(shown);
-    });
-    dialog.showOpen();
-    QVERIFY(user.acted());
-    QVERIFY(pressed);
-    QCOMPARE(user.strayBoxes(), 0);
+    // After several files the dialog starts in their folder, with no name.
+    setUp(dialog, native("") + nul + "b.txt" + nul + "c.txt");
+    QStringList seen;
+    const int strayBoxes = playUser([&] { dialog.showOpen(); },
+                                    [&](QFileDialog *shown) {
+                                        seen = look(shown);
+                                        ctrlClick(shown, clicked);
+                                        if (!typed.isEmpty())
+                                            nameEdit(shown)->setText(typed);
+                                        // As the Open button does; a refusal shows a box.
+                                        if (!fileName.isEmpty())
+                                            static_cast<QDialog *>(shown)->accept();
+                                    });
+    QCOMPARE(strayBoxes, 0);
+    QCOMPARE(seen,
+             (QStringList{"Files", "Text Files (*.txt)|All Files (*)", native(""), "", "open"}));
     QCOMPARE(dialog.fileName(), fileName);
 }
 
 void TestCommonDialog::saveDialogStartsFromTheFileName_data()
 {
     QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("directory");
     QTest::addColumn<QString>("name");
-    QTest::newRow("the last file") << native("sub/c.txt") << native("sub") << "c.txt";
-    QTest::newRow("after several files")
-        << native("sub") + nul + "c.txt" + nul + "d.txt" << native("sub") << "";
+    QTest::newRow("the last file") << native("sub/c.txt") << "c.txt";
+    QTest::newRow("after several files") << native("sub") + nul + "c.txt" + nul + "d.txt"
+                                         << "";
 }
 
 void TestCommonDialog::saveDialogStartsFromTheFileName()
 {
     QFETCH(QString, fileName);
-    QFETCH(QString, directory);
     QFETCH(QString, name);
     QtCommonDialog dialog;
-    dialog.setFileName(fileName);
-    dialog.setFlags(loadAndSaveFlags);
-    QString seenDirectory;
-    QString seenName;
-    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
-    User user([&](QFileDialog *shown) {
-        seenDirectory = QDir::toNativeSeparators(shown->directory().absolutePath());
-        seenName = typed(shown);
-        mode = shown->acceptMode();
-        // An existing file: the dialog itself must not ask about overwriting it.
-        type(shown, QStringLiteral("c.txt"));
-        QVERIFY(press(shown));
-    });
-    dialog.showSave();
-    QVERIFY(user.acted());
-    QCOMPARE(seenDirectory, directory);
-    QCOMPARE(seenName, name);
-    QCOMPARE(mode, QFileDialog::AcceptSave);
-    QCOMPARE(user.strayBoxes(), 0);
-    QCOMPARE(dialog.fileName(), native("sub/c.txt"));
-}
-
-void TestCommonDialog::dialogWithoutANameStartsWhereTheLastOneWasLeft()
-{
-    QtCommonDialog dialog;
-    dialog.setFileName(native("sub/c.txt"));
-    User first([](QFileDialog *shown) { QVERIFY(press(shown)); });
-    dialog.showOpen();
+    setUp(dialog, fileName);
+    QStringList seen;
+    // An existing file: the dialog itself must not ask about overwriting it.
+    QCOMPARE(playUser([&] { dialog.showSave(); },
+                      [&](QFileDialog *shown) {
+                          seen = look(shown);
+                          nameEdit(shown)->setText(QStringLiteral("c.txt"));
+                          static_cast<QDialog *>(shown)->accept();
+                      }),
+             0);
+    QCOMPARE(seen, (QStringList{"Files", "Text Files (*.txt)|All Files (*)", native("sub"), name,
+                                "save"}));
     QCOMPARE(dialog.fileName(), native("sub/c.txt"));
 
+    // A dialog without a name starts where the last one was left.
     dialog.setFileName(QString());
-    QString seenDirectory;
-    User second([&](QFileDialog *shown) {
-        seenDirectory = QDir::toNativeSeparators(shown->directory().absolutePath());
-        shown->reject();
-    });
-    dialog.showOpen();
-    QVERIFY(second.acted());
-    QCOMPARE(seenDirectory, native("sub"));
+    playUser([&] { dialog.showOpen(); }, [&](QFileDialog *shown) { seen = look(shown); });
+    QCOMPARE(seen.value(2), native("sub"));
     QCOMPARE(dialog.fileName(), QString());
 }
 

@@ -4,39 +4,26 @@
 
 #include <QList>
 #include <QQueue>
-#include <functional>
+#include <QStringList>
 
-// Records every dialog shown, with the properties it was shown with, and answers from a script
-// instead of blocking: each answer becomes the file name, an empty one (or none left) being a
-// cancel.
+// Records every dialog shown and answers from a script instead of blocking: each answer becomes
+// the file name, an empty one (or none left) being a cancel.
 class FakeCommonDialog : public CommonDialog
 {
 public:
-    enum class Kind { Open, Save };
-    struct Shown
-    {
-        Kind kind;
-        QString fileName;
-        QString dialogTitle;
-        QString filter;
-        int flags;
-    };
-
-    QList<Shown> shown;
+    // For each dialog: "open" or "save", then the file name, title, filter and flags (in hex)
+    // it was shown with.
+    QList<QStringList> shown;
     QQueue<QString> answers;
-    // Runs while the dialog is "open", e.g. to look at the window's pointer at that moment.
-    std::function<void(const Shown &)> onShow;
 
 protected:
-    QString chooseToOpen() override { return choose(Kind::Open); }
-    QString chooseToSave() override { return choose(Kind::Save); }
+    QString chooseToOpen() override { return choose(QStringLiteral("open")); }
+    QString chooseToSave() override { return choose(QStringLiteral("save")); }
 
 private:
-    QString choose(Kind kind)
+    QString choose(const QString &kind)
     {
-        shown.append({kind, fileName(), dialogTitle(), filter(), flags()});
-        if (onShow)
-            onShow(shown.last());
+        shown.append({kind, fileName(), dialogTitle(), filter(), QString::number(flags(), 16)});
         return answers.isEmpty() ? QString() : answers.dequeue();
     }
 };
