@@ -1,5 +1,6 @@
 #include "TestServices.h"
 #include "app/Form1.h"
+#include "app/PaneLayout.h"
 #include "app/WaitPointer.h"
 #include "pane/RichTextPane.h"
 
@@ -13,39 +14,37 @@
 
 namespace {
 
-const QString absent = QStringLiteral("<absent>");
-
-void presetUnlessAbsent(FakeSettingsStore &settings, const QString &key, const QString &value)
+// The numbers of the panes that are not hidden, e.g. "34".
+QString shownPanes(const Form1 &form)
 {
-    if (value != absent)
-        settings.preset(key, value);
+    QString shown;
+    int number = 0;
+    for (const RichTextPane *pane :
+         {form.RichTextBox1, form.RichTextBox2, form.RichTextBox3, form.RichTextBox4}) {
+        ++number;
+        if (!pane->isHidden())
+            shown += QString::number(number);
+    }
+    return shown;
 }
 
-bool sourcesShown(const Form1 &form)
+QList<float> twips(const RichTextPane *pane)
 {
-    return !form.RichTextBox1->isHidden() && !form.RichTextBox2->isHidden() &&
-           form.RichTextBox3->isHidden() && form.RichTextBox4->isHidden();
+    return {pane->leftTwips(), pane->topTwips(), pane->widthTwips(), pane->heightTwips()};
 }
 
-bool resultsShown(const Form1 &form)
+int pixels(const QWidget &widget, float twips)
 {
-    return form.RichTextBox1->isHidden() && form.RichTextBox2->isHidden() &&
-           !form.RichTextBox3->isHidden() && !form.RichTextBox4->isHidden();
+    return int(std::lround(twips * widget.logicalDpiX() / 1440));
 }
 
-// The next of the window's focusable controls in the focus chain, passing over the inner
-// widgets of the panes.
-QWidget *nextControl(const Form1 &form, QWidget *control)
+// The next control in the focus chain, passing over the panes' inner widgets and the groups.
+QWidget *nextControl(QWidget *control)
 {
-    const QList<QWidget *> controls{form.RichTextBox1, form.RichTextBox2, form.RichTextBox3,
-                                    form.RichTextBox4, form.PushButton1,  form.PushButton2,
-                                    form.PushButton3,  form.PushButton4,  form.PushButton5,
-                                    form.PushButton6,  form.Option1,      form.Option2,
-                                    form.Option3,      form.Option4};
-    QWidget *next = control->nextInFocusChain();
-    while (!controls.contains(next))
-        next = next->nextInFocusChain();
-    return next;
+    do
+        control = control->nextInFocusChain();
+    while (!qobject_cast<RichTextPane *>(control) && !qobject_cast<QAbstractButton *>(control));
+    return control;
 }
 
 } // namespace
@@ -55,241 +54,211 @@ class TestForm1 : public QObject
     Q_OBJECT
 
 private slots:
-    void startUpRestoresStoredChoices_data();
-    void startUpRestoresStoredChoices();
-    void startUpShowsEmptyPanesAndTitle();
-    void displayModeHandlingStoresAndSwapsPanes();
-    void methodHandlingTogglesTheLinesButton();
-    void failedSettingsWriteIsReportedOnce();
-    void controlsAreCreatedAsDesigned();
-    void windowIsCentredAboveTheMiddle();
-    void layoutAfterShowingOverlaysResultPanes();
-    void waitPointerReturnsOnEveryPath();
-    void closingStopsARunningOperation();
-};
-
-void TestForm1::startUpRestoresStoredChoices_data()
-{
-    QTest::addColumn<QString>("comparison");
-    QTest::addColumn<QString>("option2");
-    QTest::addColumn<QString>("option1");
-    QTest::addColumn<bool>("wordMethod");
-    QTest::addColumn<bool>("highlightMode");
-    QTest::addColumn<QString>("storedComparison");
-
-    QTest::newRow("first run") << absent << absent << absent << false << false << "1";
-    QTest::newRow("word method") << "2" << absent << absent << true << false << "2";
-    QTest::newRow("empty method text") << "" << absent << absent << true << false << "2";
-    QTest::newRow("other method text") << "x" << absent << absent << true << false << "2";
-    QTest::newRow("highlight mode") << "1"
-                                    << "False"
-                                    << "True" << false << true << "1";
-    QTest::newRow("numbers") << "1"
-                             << "1"
-                             << "0" << false << false << "1";
-    QTest::newRow("highlight as numbers") << "1"
-                                          << "0"
-                                          << "-1" << false << true << "1";
-    QTest::newRow("any letter case") << "1"
-                                     << "FALSE"
-                                     << "true" << false << true << "1";
-    QTest::newRow("both true: option2 wins") << "1"
-                                             << "True"
-                                             << "True" << false << false << "1";
-    QTest::newRow("neither selected") << "1"
-                                      << "False"
-                                      << "False" << false << false << "1";
-    QTest::newRow("garbage option2") << "1"
-                                     << "maybe"
-                                     << "True" << false << false << "1";
-    QTest::newRow("garbage option1") << "1"
-                                     << "False"
-                                     << "maybe" << false << false << "1";
-}
-
-void TestForm1::startUpRestoresStoredChoices()
-{
-    QFETCH(QString, comparison);
-    QFETCH(QString, option2);
-    QFETCH(QString, option1);
-    QFETCH(bool, wordMethod);
-    QFETCH(bool, highlightMode);
-    QFETCH(QString, storedComparison);
-
-    TestServices test;
-    presetUnlessAbsent(test.settings, "Comparison", comparison);
-    presetUnlessAbsent(test.settings, "Option2", option2);
-    presetUnlessAbsent(test.settings, "Option1", option1);
-    Form1 form(test.services);
-
-    QCOMPARE(form.Option4->isChecked(), wordMethod);
-    QCOMPARE(form.Option3->isChecked(), !wordMethod);
-    QCOMPARE(form.PushButton1->isEnabled(), !wordMethod);
-    QCOMPARE(form.Option1->isChecked(), highlightMode);
-    QCOMPARE(form.Option2->isChecked(), !highlightMode);
-    QVERIFY(highlightMode ? sourcesShown(form) : resultsShown(form));
-    // The settings agree with the selected buttons from the start.
-    QCOMPARE(test.settings.stored("Comparison"), storedComparison);
-    QCOMPARE(test.settings.stored("Option1"), highlightMode ? "True" : "False");
-    QCOMPARE(test.settings.stored("Option2"), highlightMode ? "False" : "True");
-    QVERIFY(test.messages.shown.isEmpty());
-}
-
-void TestForm1::startUpShowsEmptyPanesAndTitle()
-{
-    TestServices test;
-    Form1 form(test.services);
-    QCOMPARE(form.windowTitle(), QStringLiteral("Parvenex"));
-    for (RichTextPane *pane :
-         {form.RichTextBox1, form.RichTextBox2, form.RichTextBox3, form.RichTextBox4})
-        QCOMPARE(pane->text(), QString());
-    QCOMPARE(form.mousePointer(), Form1::defaultPointer);
-}
-
-void TestForm1::displayModeHandlingStoresAndSwapsPanes()
-{
-    TestServices test;
-    Form1 form(test.services);
-    form.RichTextBox1->setText("source one");
-    form.RichTextBox3->setText("result one");
-    test.settings.writes.clear();
-
-    form.Option1->click();
-    QVERIFY(sourcesShown(form));
-    const QList<FakeSettingsStore::Write> toHighlight{{"Option2", "False"}, {"Option1", "True"}};
-    QCOMPARE(test.settings.writes, toHighlight);
-
-    test.settings.writes.clear();
-    form.Option2->click();
-    QVERIFY(resultsShown(form));
-    const QList<FakeSettingsStore::Write> toResults{{"Option2", "True"}, {"Option1", "False"}};
-    QCOMPARE(test.settings.writes, toResults);
-
-    // Selecting what is already selected runs the handling again.
-    test.settings.writes.clear();
-    form.select(form.Option2);
-    QCOMPARE(test.settings.writes, toResults);
-
-    QCOMPARE(form.RichTextBox1->text(), QStringLiteral("source one"));
-    QCOMPARE(form.RichTextBox3->text(), QStringLiteral("result one"));
-}
-
-void TestForm1::methodHandlingTogglesTheLinesButton()
-{
-    TestServices test;
-    Form1 form(test.services);
-    form.select(form.Option4);
-    QVERIFY(!form.PushButton1->isEnabled());
-    QCOMPARE(test.settings.stored("Comparison"), QStringLiteral("2"));
-    form.select(form.Option3);
-    QVERIFY(form.PushButton1->isEnabled());
-    QCOMPARE(test.settings.stored("Comparison"), QStringLiteral("1"));
-    QVERIFY(!form.Option4->isChecked());
-}
-
-void TestForm1::failedSettingsWriteIsReportedOnce()
-{
-    TestServices test;
-    test.settings.failWrites = true;
-    Form1 form(test.services);
-    form.Option1->click();
-    form.Option2->click();
-    QCOMPARE(test.messages.shown.size(), 1);
-    QCOMPARE(test.messages.shown.first().kind, FakeMessageBoxes::Kind::Warn);
-    QVERIFY(test.messages.shown.first().text.contains("disk full"));
-    // The choice still takes effect.
-    QVERIFY(resultsShown(form));
-}
-
-void TestForm1::controlsAreCreatedAsDesigned()
-{
-    TestServices test;
-    Form1 form(test.services);
-    const float twipsPerPixel = 1440.0f / float(form.logicalDpiX());
-    const auto px = [&](float twips) { return int(std::lround(twips / twipsPerPixel)); };
-    QCOMPARE(form.size(), QSize(px(9000), px(7425)));
-    QCOMPARE(form.PushButton6->geometry(), QRect(px(120), px(5760), px(8760), px(420)));
-    QCOMPARE(form.Option1->geometry(), QRect(px(240), px(650), px(7455), px(255)));
-    // The method group lies below the client area.
-    QVERIFY(form.Frame1->y() >= form.height());
-    QCOMPARE(form.Option4->parentWidget(), form.Frame1);
-    QCOMPARE(form.Option1->parentWidget(), form.Frame2);
-    QCOMPARE(form.Frame2->title(), QStringLiteral("Comparision Options"));
-    QCOMPARE(form.PushButton6->font().pointSizeF(), 11.25);
-    QVERIFY(form.Label1->font().bold());
-    QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::white));
-
-    // Tab order: the method group, then the button rows, then the display-mode group.
-    QCOMPARE(nextControl(form, form.RichTextBox1), form.RichTextBox2);
-    QCOMPARE(nextControl(form, form.RichTextBox4), form.Option3);
-    QCOMPARE(nextControl(form, form.Option4), form.PushButton3);
-    QCOMPARE(nextControl(form, form.PushButton5), form.PushButton1);
-    QCOMPARE(nextControl(form, form.PushButton6), form.Option1);
-}
-
-void TestForm1::windowIsCentredAboveTheMiddle()
-{
-    TestServices test;
-    Form1 form(test.services);
-    const QRect screen = form.screen()->geometry();
-    const QRect frame = form.frameGeometry();
-    const float twipsPerPixel = 1440.0f / float(form.logicalDpiX());
-    QVERIFY(qAbs(frame.left() - (screen.left() + (screen.width() - frame.width()) / 2)) <= 1);
-    const int raise = int(std::lround(1000 / twipsPerPixel));
-    QVERIFY(qAbs(frame.top() - (screen.top() + (screen.height() - frame.height()) / 2 - raise)) <=
-            1);
-}
-
-void TestForm1::layoutAfterShowingOverlaysResultPanes()
-{
-    TestServices test;
-    Form1 form(test.services);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(form.RichTextBox3->geometry(), form.RichTextBox1->geometry());
-    QCOMPARE(form.RichTextBox4->geometry(), form.RichTextBox2->geometry());
-    QCOMPARE(form.RichTextBox2->leftTwips() -
-                 (form.RichTextBox1->leftTwips() + form.RichTextBox1->widthTwips()),
-             100.0f);
-    QCOMPARE(form.RichTextBox1->widthTwips(), form.RichTextBox2->widthTwips());
-    QCOMPARE(form.RichTextBox3->heightTwips(), 4335.0f);
-
-    const QRect before = form.RichTextBox2->geometry();
-    form.showMinimized();
-    form.showNormal();
-    QCOMPARE(form.RichTextBox2->geometry(), before);
-}
-
-void TestForm1::waitPointerReturnsOnEveryPath()
-{
-    TestServices test;
-    Form1 form(test.services);
-    try {
-        WaitPointer wait(form);
-        QCOMPARE(form.mousePointer(), Form1::waitPointer);
-        QCOMPARE(form.cursor().shape(), Qt::WaitCursor);
-        QCOMPARE(form.RichTextBox2->viewport()->cursor().shape(), Qt::WaitCursor);
-        throw std::runtime_error("operation failed");
-    } catch (const std::runtime_error &) {
+    void startUpRestoresStoredChoices_data()
+    {
+        QTest::addColumn<QString>("stored"); // "key=text" separated by ';'
+        QTest::addColumn<bool>("wordMethod");
+        QTest::addColumn<bool>("highlight");
+        // clang-format off
+        QTest::newRow("first run")            << ""                             << false << false;
+        QTest::newRow("word method")          << "Comparison=2"                 << true  << false;
+        QTest::newRow("empty method text")    << "Comparison="                  << true  << false;
+        QTest::newRow("padded method text")   << "Comparison= 1"                << true  << false;
+        QTest::newRow("highlight mode")       << "Option2=False;Option1=True"   << false << true;
+        QTest::newRow("any letter case")      << "Option2=fALSE;Option1=true"   << false << true;
+        QTest::newRow("numbers")              << "Option2= 0.0 ;Option1=-0.5"   << false << true;
+        QTest::newRow("Option2 wins")         << "Option2=True;Option1=True"    << false << false;
+        QTest::newRow("neither selected")     << "Option2=False;Option1=0"      << false << false;
+        QTest::newRow("no Boolean: defaults") << "Option2=;Option1=True"        << false << false;
+        QTest::newRow("True1 is no Boolean")  << "Option2=False;Option1=True1"  << false << false;
+        // clang-format on
     }
-    QCOMPARE(form.mousePointer(), Form1::defaultPointer);
-    QCOMPARE(form.RichTextBox2->viewport()->cursor().shape(), Qt::IBeamCursor);
-    form.setMousePointer(Form1::customPointer);
-    QCOMPARE(form.cursor().shape(), Qt::PointingHandCursor);
-}
 
-void TestForm1::closingStopsARunningOperation()
-{
-    TestServices test;
-    Form1 form(test.services);
-    form.show();
-    QVERIFY(form.yieldToEventLoop());
-    // The user closes the window while an operation yields.
-    QTimer::singleShot(0, &form, &QWidget::close);
-    QVERIFY(!form.yieldToEventLoop());
-    QVERIFY(form.isClosed());
-    QVERIFY(!form.yieldToEventLoop());
-}
+    void startUpRestoresStoredChoices()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, wordMethod);
+        QFETCH(bool, highlight);
+        TestServices test;
+        for (const QString &entry : stored.split(u';', Qt::SkipEmptyParts))
+            test.settings.preset(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+        Form1 form(test.services);
+
+        QCOMPARE(form.Option4->isChecked(), wordMethod);
+        QCOMPARE(form.PushButton1->isEnabled(), !wordMethod);
+        QCOMPARE(form.Option1->isChecked(), highlight);
+        QCOMPARE(shownPanes(form), highlight ? "12" : "34");
+        // The settings agree with the selected buttons from the start.
+        QCOMPARE(test.settings.stored("Comparison"), wordMethod ? "2" : "1");
+        QCOMPARE(test.settings.stored("Option1"), highlight ? "True" : "False");
+        QCOMPARE(test.settings.stored("Option2"), highlight ? "False" : "True");
+        QVERIFY(test.messages.shown.isEmpty());
+    }
+
+    void handlingsStoreTheChoiceAndApplyIt_data()
+    {
+        // Options selected in turn, from the defaults, and what the last one does.
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("linesButton");
+        // clang-format off
+        QTest::newRow("highlight")         << "1"  << "Option2=False Option1=True" << "12" << true;
+        QTest::newRow("differences only")  << "12" << "Option2=True Option1=False" << "34" << true;
+        QTest::newRow("differences again") << "2"  << "Option2=True Option1=False" << "34" << true;
+        QTest::newRow("Word method")       << "4"  << "Comparison=2"               << "34" << false;
+        QTest::newRow("standard method")   << "43" << "Comparison=1"               << "34" << true;
+        // clang-format on
+    }
+
+    void handlingsStoreTheChoiceAndApplyIt()
+    {
+        QFETCH(QString, options);
+        TestServices test;
+        Form1 form(test.services);
+        form.RichTextBox1->setText("source one");
+        form.RichTextBox3->setText("result one");
+        QRadioButton *const buttons[] = {form.Option1, form.Option2, form.Option3, form.Option4};
+        for (const QChar option : options) {
+            test.settings.writes.clear();
+            // A click on a selected button does nothing; selecting it again runs the handling.
+            QRadioButton *button = buttons[option.digitValue() - 1];
+            button->isChecked() ? form.select(button) : button->click();
+        }
+        QStringList written;
+        for (const FakeSettingsStore::Write &write : test.settings.writes)
+            written.append(write.key + '=' + write.value);
+
+        QTEST(written.join(u' '), "written");
+        QTEST(shownPanes(form), "shown");
+        QTEST(form.PushButton1->isEnabled(), "linesButton");
+        QCOMPARE(form.RichTextBox1->text() + form.RichTextBox3->text(), "source oneresult one");
+    }
+
+    void failedSettingsWriteIsReportedOnce()
+    {
+        TestServices test;
+        test.settings.failWrites = true;
+        Form1 form(test.services);
+        form.Option1->click();
+        form.Option2->click();
+        QCOMPARE(test.messages.shown.size(), 1);
+        QCOMPARE(test.messages.shown.first().kind, FakeMessageBoxes::Kind::Warn);
+        QVERIFY(test.messages.shown.first().text.contains("disk full"));
+        QCOMPARE(shownPanes(form), "34"); // the choice still takes effect
+    }
+
+    void controlsAreCreatedAsDesigned()
+    {
+        TestServices test;
+        Form1 form(test.services);
+        const auto px = [&](float twips) { return pixels(form, twips); };
+        QCOMPARE(form.windowTitle(), QStringLiteral("Parvenex"));
+        QCOMPARE(form.size(), QSize(px(9000), px(7425)));
+        QCOMPARE(form.PushButton6->geometry(), QRect(px(120), px(5760), px(8760), px(420)));
+        QCOMPARE(form.Option1->geometry(), QRect(px(240), px(650), px(7455), px(255)));
+        // The method group lies below the client area.
+        QVERIFY(form.Frame1->y() >= form.height());
+        QCOMPARE(form.Option4->parentWidget(), form.Frame1);
+        QCOMPARE(form.Option1->parentWidget(), form.Frame2);
+        QCOMPARE(form.Frame2->title(), QStringLiteral("Comparision Options"));
+        QCOMPARE(form.PushButton6->font().pointSizeF(), 11.25);
+        QVERIFY(form.Label1->font().bold());
+        QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::white));
+        // Tab order: the panes, the method group, the button rows, then the display-mode group.
+        QCOMPARE(nextControl(form.RichTextBox1), form.RichTextBox2);
+        QCOMPARE(nextControl(form.RichTextBox4), form.Option3);
+        QCOMPARE(nextControl(form.Option4), form.PushButton3);
+        QCOMPARE(nextControl(form.PushButton5), form.PushButton1);
+        QCOMPARE(nextControl(form.PushButton6), form.Option1);
+    }
+
+    void windowIsCentredAboveTheMiddle()
+    {
+        TestServices test;
+        Form1 form(test.services);
+        const QRect screen = form.screen()->geometry();
+        const QRect frame = form.frameGeometry();
+        const QPoint expected(screen.left() + (screen.width() - frame.width()) / 2,
+                              screen.top() + (screen.height() - frame.height()) / 2 -
+                                  pixels(form, 1000));
+        QVERIFY((frame.topLeft() - expected).manhattanLength() <= 2);
+    }
+
+    void layoutSharesTheWidth_data()
+    {
+        QTest::addColumn<float>("outerWidth");
+        QTest::addColumn<float>("width");
+        QTest::addColumn<float>("left2");
+        // clang-format off
+        QTest::newRow("worked example") << 9090.0f << 4315.0f  << 4535.0f;
+        QTest::newRow("half twips")     << 9135.5f << 4337.75f << 4557.75f;
+        QTest::newRow("narrow")         << 461.0f  << 0.5f     << 220.5f;
+        // A negative width is rejected: that step is skipped, the others go on.
+        QTest::newRow("too narrow")     << 100.0f  << 4335.0f  << 4555.0f;
+        // clang-format on
+    }
+
+    // Equal widths, a 100-twip gap, and each result pane exactly over its source pane.
+    void layoutSharesTheWidth()
+    {
+        QFETCH(float, outerWidth);
+        QFETCH(float, width);
+        QFETCH(float, left2);
+        TestServices test;
+        Form1 form(test.services);
+        layoutPanes(outerWidth, *form.RichTextBox1, *form.RichTextBox2, *form.RichTextBox3,
+                    *form.RichTextBox4);
+        QCOMPARE(twips(form.RichTextBox1), QList<float>({120, 360, width, 4335}));
+        QCOMPARE(twips(form.RichTextBox2), QList<float>({left2, 360, width, 4335}));
+        QCOMPARE(twips(form.RichTextBox3), twips(form.RichTextBox1));
+        QCOMPARE(twips(form.RichTextBox4), twips(form.RichTextBox2));
+    }
+
+    void layoutRunsWhenShownAndRestored()
+    {
+        TestServices test;
+        Form1 form(test.services);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.RichTextBox3->geometry(), form.RichTextBox1->geometry());
+        QCOMPARE(form.RichTextBox4->geometry(), form.RichTextBox2->geometry());
+        QCOMPARE(form.RichTextBox2->leftTwips() - form.RichTextBox1->leftTwips(),
+                 form.RichTextBox1->widthTwips() + 100);
+        const QRect before = form.RichTextBox2->geometry();
+        form.showMinimized();
+        form.showNormal();
+        QCOMPARE(form.RichTextBox2->geometry(), before);
+    }
+
+    void waitPointerReturnsOnEveryPath()
+    {
+        TestServices test;
+        Form1 form(test.services);
+        try {
+            WaitPointer wait(form);
+            QCOMPARE(form.mousePointer(), Form1::waitPointer);
+            QCOMPARE(form.RichTextBox2->viewport()->cursor().shape(), Qt::WaitCursor);
+            throw std::runtime_error("operation failed");
+        } catch (const std::runtime_error &) {
+        }
+        QCOMPARE(form.mousePointer(), Form1::defaultPointer);
+        QCOMPARE(form.RichTextBox2->viewport()->cursor().shape(), Qt::IBeamCursor);
+    }
+
+    void closingStopsARunningOperation()
+    {
+        TestServices test;
+        Form1 form(test.services);
+        form.show();
+        QVERIFY(form.yieldToEventLoop());
+        // The user closes the window while an operation yields.
+        QTimer::singleShot(0, &form, &QWidget::close);
+        QVERIFY(!form.yieldToEventLoop());
+        QVERIFY(form.isClosed());
+        QVERIFY(!form.yieldToEventLoop());
+    }
+};
 
 QTEST_MAIN(TestForm1)
 #include "tst_form1.moc"
