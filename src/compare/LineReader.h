@@ -16,26 +16,26 @@ struct TextLine
 class LineReader
 {
 public:
-    explicit LineReader(QStringView text) : m_text(text) {}
+    explicit LineReader(QStringView text) : text_(text) {}
 
     bool next(TextLine &line)
     {
-        const qsizetype size = m_text.size();
-        if (m_position >= size)
+        const qsizetype size = text_.size();
+        if (position_ >= size)
             return false;
-        const qsizetype cr = m_text.indexOf(u'\r', m_position);
+        const qsizetype cr = text_.indexOf(u'\r', position_);
         if (cr < 0) {
-            line = {m_position, size - m_position, 0};
-            m_position = size;
+            line = {position_, size - position_, 0};
+            position_ = size;
             return true;
         }
-        const qsizetype breakLength = (cr + 1 < size && m_text[cr + 1] == u'\n') ? 2 : 1;
-        line = {m_position, cr - m_position, breakLength};
-        m_position = cr + breakLength;
+        const qsizetype breakLength = (cr + 1 < size && text_[cr + 1] == u'\n') ? 2 : 1;
+        line = {position_, cr - position_, breakLength};
+        position_ = cr + breakLength;
         return true;
     }
 
 private:
-    QStringView m_text;
-    qsizetype m_position = 0;
+    QStringView text_;
+    qsizetype position_ = 0;
 };

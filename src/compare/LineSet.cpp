@@ -15,7 +15,7 @@ size_t slotCountFor(qsizetype lines)
 } // namespace
 
 LineSet::LineSet(QStringView text, qsizetype expectedLines)
-    : m_text(text), m_slots(slotCountFor(expectedLines)), m_mask(m_slots.size() - 1)
+    : text_(text), slots_(slotCountFor(expectedLines)), mask_(slots_.size() - 1)
 {}
 
 size_t LineSet::hashOf(QStringView line)
@@ -26,41 +26,40 @@ size_t LineSet::hashOf(QStringView line)
 // The slot that holds the line, or the free slot where it belongs.
 size_t LineSet::slotFor(QStringView line, size_t hash) const
 {
-    for (size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
-        const Slot &slot = m_slots[i];
-        if (slot.length < 0 ||
-            (slot.hash == hash && m_text.sliced(slot.start, slot.length) == line))
+    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+        const Slot &slot = slots_[i];
+        if (slot.length < 0 || (slot.hash == hash && text_.sliced(slot.start, slot.length) == line))
             return i;
     }
 }
 
 void LineSet::insert(qsizetype start, qsizetype length, size_t hash)
 {
-    if (2 * (m_count + 1) > qsizetype(m_slots.size()))
+    if (2 * (count_ + 1) > qsizetype(slots_.size()))
         grow();
-    Slot &slot = m_slots[slotFor(m_text.sliced(start, length), hash)];
+    Slot &slot = slots_[slotFor(text_.sliced(start, length), hash)];
     if (slot.length >= 0)
         return;
     slot = {hash, start, length};
-    ++m_count;
+    ++count_;
 }
 
 bool LineSet::contains(QStringView line, size_t hash) const
 {
-    return m_slots[slotFor(line, hash)].length >= 0;
+    return slots_[slotFor(line, hash)].length >= 0;
 }
 
 void LineSet::grow()
 {
-    std::vector<Slot> old(2 * m_slots.size());
-    old.swap(m_slots);
-    m_mask = m_slots.size() - 1;
+    std::vector<Slot> old(2 * slots_.size());
+    old.swap(slots_);
+    mask_ = slots_.size() - 1;
     for (const Slot &slot : old) {
         if (slot.length < 0)
             continue;
-        size_t i = slot.hash & m_mask;
-        while (m_slots[i].length >= 0)
-            i = (i + 1) & m_mask;
-        m_slots[i] = slot;
+        size_t i = slot.hash & mask_;
+        while (slots_[i].length >= 0)
+            i = (i + 1) & mask_;
+        slots_[i] = slot;
     }
 }

@@ -15,7 +15,7 @@ public:
 
     static size_t hashOf(QStringView line);
 
-    void prefetch(size_t hash) const { __builtin_prefetch(&m_slots[hash & m_mask]); }
+    void prefetch(size_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
     void insert(qsizetype start, qsizetype length, size_t hash);
     bool contains(QStringView line, size_t hash) const;
 
@@ -30,8 +30,8 @@ private:
     size_t slotFor(QStringView line, size_t hash) const;
     void grow();
 
-    QStringView m_text;
-    std::vector<Slot> m_slots;
-    size_t m_mask = 0;
-    qsizetype m_count = 0;
+    QStringView text_;
+    std::vector<Slot> slots_;
+    size_t mask_ = 0;
+    qsizetype count_ = 0;
 };

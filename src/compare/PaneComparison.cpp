@@ -14,17 +14,17 @@ PaneComparison::PaneComparison(Form1 &form)
 
 PaneComparison::PaneComparison(Form1 &form, YieldTicker::Callback yield,
                                std::chrono::milliseconds interval)
-    : m_form(form), m_yield(std::move(yield)), m_interval(interval)
+    : form_(form), yield_(std::move(yield)), interval_(interval)
 {}
 
 void PaneComparison::runLineComparison()
 {
-    if (!m_yield())
+    if (!yield_())
         return;
-    WaitPointer wait(m_form);
-    if (!ListMissingLines(*m_form.RichTextBox1, *m_form.RichTextBox2, *m_form.RichTextBox3))
+    WaitPointer wait(form_);
+    if (!ListMissingLines(*form_.RichTextBox1, *form_.RichTextBox2, *form_.RichTextBox3))
         return;
-    ListMissingLines(*m_form.RichTextBox2, *m_form.RichTextBox1, *m_form.RichTextBox4);
+    ListMissingLines(*form_.RichTextBox2, *form_.RichTextBox1, *form_.RichTextBox4);
 }
 
 // One direction of the line comparison. False when the window was closed during a yield.
@@ -39,9 +39,9 @@ bool PaneComparison::ListMissingLines(RichTextPane &source, RichTextPane &other,
     YieldTicker ticker(
         [this, &yielded] {
             yielded = true;
-            return m_yield();
+            return yield_();
         },
-        m_interval);
+        interval_);
     const std::optional<ComparisonResult> missing = findMissingLines(sourceText, otherText, ticker);
     if (!missing)
         return false;
@@ -61,22 +61,22 @@ bool PaneComparison::ListMissingLines(RichTextPane &source, RichTextPane &other,
 
 void PaneComparison::runWordComparison()
 {
-    if (!m_yield())
+    if (!yield_())
         return;
-    WaitPointer wait(m_form);
-    RichTextPane &pane1 = *m_form.RichTextBox1;
-    RichTextPane &pane2 = *m_form.RichTextBox2;
+    WaitPointer wait(form_);
+    RichTextPane &pane1 = *form_.RichTextBox1;
+    RichTextPane &pane2 = *form_.RichTextBox2;
     ColorRange(pane1, 0, pane1.textLength(), black);
     ColorRange(pane2, 0, pane2.textLength(), black);
     const QString text1 = pane1.text();
     const QString text2 = pane2.text();
-    m_form.RichTextBox3->setText(QString());
-    m_form.RichTextBox4->setText(QString());
+    form_.RichTextBox3->setText(QString());
+    form_.RichTextBox4->setText(QString());
 
     const ComparisonResult pass1 = compareWords(text1, text2);
     highlightRanges(pane1, pass1.ranges);
-    m_form.RichTextBox3->setText(pass1.listing);
+    form_.RichTextBox3->setText(pass1.listing);
     const ComparisonResult pass2 = compareWords(text2, text1);
     highlightRanges(pane2, pass2.ranges);
-    m_form.RichTextBox4->setText(pass2.listing);
+    form_.RichTextBox4->setText(pass2.listing);
 }

@@ -23,7 +23,7 @@ public:
 private:
     bool ListMissingLines(RichTextPane &source, RichTextPane &other, RichTextPane &result);
 
-    Form1 &m_form;
-    YieldTicker::Callback m_yield;
-    std::chrono::milliseconds m_interval;
+    Form1 &form_;
+    YieldTicker::Callback yield_;
+    std::chrono::milliseconds interval_;
 };

@@ -11,45 +11,45 @@ constexpr qsizetype scanLimit = 32;
 
 void WordLine::assign(QStringView line)
 {
-    m_words.clear();
-    m_byWord.clear();
+    words_.clear();
+    byWord_.clear();
     if (line.isEmpty())
         return;
     qsizetype from = 0;
     for (qsizetype space; (space = nextSpace(line, from)) >= 0; from = space + 1)
-        m_words.push_back(line.sliced(from, space - from));
-    m_words.push_back(line.sliced(from));
+        words_.push_back(line.sliced(from, space - from));
+    words_.push_back(line.sliced(from));
 }
 
 qsizetype WordLine::find(QStringView word, qsizetype from, qsizetype window)
 {
-    const qsizetype candidates = std::min(window, qsizetype(m_words.size()) - from);
+    const qsizetype candidates = std::min(window, qsizetype(words_.size()) - from);
     if (candidates <= 0)
         return -1;
     if (candidates <= scanLimit) {
         for (qsizetype i = from; i < from + candidates; ++i) {
-            if (m_words[i] == word)
+            if (words_[i] == word)
                 return i;
         }
         return -1;
     }
-    if (m_byWord.empty())
+    if (byWord_.empty())
         buildIndex();
-    const auto byText = [this](qsizetype index, QStringView text) { return m_words[index] < text; };
+    const auto byText = [this](qsizetype index, QStringView text) { return words_[index] < text; };
     const auto textBefore = [this](QStringView text, qsizetype index) {
-        return text < m_words[index];
+        return text < words_[index];
     };
-    const auto first = std::lower_bound(m_byWord.begin(), m_byWord.end(), word, byText);
-    const auto last = std::upper_bound(first, m_byWord.end(), word, textBefore);
+    const auto first = std::lower_bound(byWord_.begin(), byWord_.end(), word, byText);
+    const auto last = std::upper_bound(first, byWord_.end(), word, textBefore);
     const auto found = std::lower_bound(first, last, from);
     return (found != last && *found < from + candidates) ? *found : -1;
 }
 
 void WordLine::buildIndex()
 {
-    m_byWord.resize(m_words.size());
-    for (qsizetype i = 0; i < qsizetype(m_byWord.size()); ++i)
-        m_byWord[i] = i;
-    std::stable_sort(m_byWord.begin(), m_byWord.end(),
-                     [this](qsizetype a, qsizetype b) { return m_words[a] < m_words[b]; });
+    byWord_.resize(words_.size());
+    for (qsizetype i = 0; i < qsizetype(byWord_.size()); ++i)
+        byWord_[i] = i;
+    std::stable_sort(byWord_.begin(), byWord_.end(),
+                     [this](qsizetype a, qsizetype b) { return words_[a] < words_[b]; });
 }

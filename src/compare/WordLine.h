@@ -17,8 +17,8 @@ public:
 private:
     void buildIndex();
 
-    std::vector<QStringView> m_words;
+    std::vector<QStringView> words_;
     // Word indexes sorted by word and, for equal words, by index. Built only when a line is
     // long enough for a scan through the window to cost more than a lookup.
-    std::vector<qsizetype> m_byWord;
+    std::vector<qsizetype> byWord_;
 };

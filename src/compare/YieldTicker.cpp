@@ -1,16 +1,16 @@
 #include "compare/YieldTicker.h"
 
 YieldTicker::YieldTicker(Callback callback, std::chrono::milliseconds interval)
-    : m_callback(std::move(callback)), m_intervalMs(interval.count())
+    : callback_(std::move(callback)), intervalMs_(interval.count())
 {
-    m_clock.start();
+    clock_.start();
 }
 
 bool YieldTicker::poll()
 {
-    if (!m_callback || m_clock.elapsed() < m_intervalMs)
+    if (!callback_ || clock_.elapsed() < intervalMs_)
         return true;
-    const bool goOn = m_callback();
-    m_clock.restart();
+    const bool goOn = callback_();
+    clock_.restart();
     return goOn;
 }

@@ -22,7 +22,7 @@ public:
     bool poll();
 
 private:
-    Callback m_callback;
-    qint64 m_intervalMs;
-    QElapsedTimer m_clock;
+    Callback callback_;
+    qint64 intervalMs_;
+    QElapsedTimer clock_;
 };
