@@ -14,7 +14,9 @@ bool saveTextFile(const QString &text, const QString &path, QString *error)
         return false;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that every write reaches the file here: a buffered one that fell short
+    // would only come out in commit(), which keeps what it got and reports success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         *error = file.errorString();
         return false;
     }
