@@ -73,26 +73,14 @@ class TestCommonDialog : public QObject
 
 private slots:
     void initTestCase();
-    void severalFilesInTheRootKeepItsSeparator();
-    void nameFiltersFollowTheFilter_data();
-    void nameFiltersFollowTheFilter();
-    void openDialogReturnsWhatWasChosen_data();
-    void openDialogReturnsWhatWasChosen();
-    void saveDialogStartsFromTheFileName_data();
-    void saveDialogStartsFromTheFileName();
+    void filterAndSelectionStrings();
+    void dialogReturnsWhatWasChosen_data();
+    void dialogReturnsWhatWasChosen();
 
 private:
     QString native(const QString &name) const
     {
         return QDir::toNativeSeparators(name.isEmpty() ? dir_.path() : dir_.filePath(name));
-    }
-    // A dialog as the load and save commands set it up, starting from fileName.
-    void setUp(QtCommonDialog &dialog, const QString &fileName)
-    {
-        dialog.setFileName(fileName);
-        dialog.setFlags(0x280201);
-        dialog.setDialogTitle(QStringLiteral("Files"));
-        dialog.setFilter(QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
     }
 
     QTemporaryDir dir_;
@@ -100,109 +88,79 @@ private:
 
 void TestCommonDialog::initTestCase()
 {
-    QVERIFY(writeFile(dir_.filePath("a.txt"), "a"));
-    QVERIFY(writeFile(dir_.filePath("b.txt"), "b"));
     QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("sub")));
-    QVERIFY(writeFile(dir_.filePath("sub/c.txt"), "c"));
+    for (const char *name : {"a.txt", "b.txt", "sub/c.txt"})
+        QVERIFY(writeFile(dir_.filePath(name), name));
 }
 
-void TestCommonDialog::severalFilesInTheRootKeepItsSeparator()
+void TestCommonDialog::filterAndSelectionStrings()
 {
+    QCOMPARE(QtCommonDialog::nameFilters("Text Files(*.txt)|*.txt|All Files (*.*)|*.*|"),
+             (QStringList{"Text Files (*.txt)", "All Files (*)"}));
+    QCOMPARE(QtCommonDialog::nameFilters("Texts|*.txt;*.log|Odd|||*.md"),
+             (QStringList{"Texts (*.txt *.log)", "*.md"}));
+    // Several files in the root keep its separator.
     QCOMPARE(CommonDialog::selectionString({QDir::rootPath() + "x", QDir::rootPath() + "y"}),
              QDir::toNativeSeparators(QDir::rootPath()) + nul + "x" + nul + "y");
 }
 
-void TestCommonDialog::nameFiltersFollowTheFilter_data()
+void TestCommonDialog::dialogReturnsWhatWasChosen_data()
 {
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QStringList>("nameFilters");
-    QTest::newRow("save") << "Text Files(*.txt)|*.txt|All Files (*.*)|*.*|"
-                          << QStringList{"Text Files (*.txt)", "All Files (*)"};
-    QTest::newRow("several patterns") << "Texts|*.txt;*.log" << QStringList{"Texts (*.txt *.log)"};
-    QTest::newRow("no description") << "|*.md" << QStringList{"*.md"};
-    QTest::newRow("description without patterns") << "Odd|" << QStringList{};
-}
-
-void TestCommonDialog::nameFiltersFollowTheFilter()
-{
-    QFETCH(QString, filter);
-    QFETCH(QStringList, nameFilters);
-    QCOMPARE(QtCommonDialog::nameFilters(filter), nameFilters);
-}
-
-void TestCommonDialog::openDialogReturnsWhatWasChosen_data()
-{
-    QTest::addColumn<QStringList>("clicked");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("fileName"); // empty: the user cancels
-    QTest::newRow("cancel") << QStringList{} << ""
-                            << "";
-    QTest::newRow("typed name of a missing file")
-        << QStringList{} << "new.txt" << native("new.txt");
-    QTest::newRow("several typed, one missing")
-        << QStringList{} << "\"a.txt\" \"gone.txt\" \"b.txt\""
-        << native("") + nul + "a.txt" + nul + "gone.txt" + nul + "b.txt";
-    QTest::newRow("two ctrl-clicked")
-        << QStringList{"a.txt", "b.txt"} << "" << native("") + nul + "a.txt" + nul + "b.txt";
-}
-
-void TestCommonDialog::openDialogReturnsWhatWasChosen()
-{
-    QFETCH(QStringList, clicked);
-    QFETCH(QString, typed);
-    QFETCH(QString, fileName);
-    QtCommonDialog dialog;
-    // After several files the dialog starts in their folder, with no name.
-    setUp(dialog, native("") + nul + "b.txt" + nul + "c.txt");
-    QStringList seen;
-    const int strayBoxes = playUser([&] { dialog.showOpen(); },
-                                    [&](QFileDialog *shown) {
-                                        seen = look(shown);
-                                        ctrlClick(shown, clicked);
-                                        if (!typed.isEmpty())
-                                            nameEdit(shown)->setText(typed);
-                                        // As the Open button does; a refusal shows a box.
-                                        if (!fileName.isEmpty())
-                                            static_cast<QDialog *>(shown)->accept();
-                                    });
-    QCOMPARE(strayBoxes, 0);
-    QCOMPARE(seen,
-             (QStringList{"Files", "Text Files (*.txt)|All Files (*)", native(""), "", "open"}));
-    QCOMPARE(dialog.fileName(), fileName);
-}
-
-void TestCommonDialog::saveDialogStartsFromTheFileName_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("the last file") << native("sub/c.txt") << "c.txt";
-    QTest::newRow("after several files") << native("sub") + nul + "c.txt" + nul + "d.txt"
-                                         << "";
-}
-
-void TestCommonDialog::saveDialogStartsFromTheFileName()
-{
-    QFETCH(QString, fileName);
-    QFETCH(QString, name);
-    QtCommonDialog dialog;
-    setUp(dialog, fileName);
-    QStringList seen;
+    // Open dialogs start in the main folder, save dialogs in its subfolder.
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QString>("start"); // the file name it is shown with
+    QTest::addColumn<QString>("shownName");
+    QTest::addColumn<bool>("clicked"); // otherwise typed
+    QTest::addColumn<QStringList>("names");
+    const QString several = native("") + nul + "b.txt" + nul + "c.txt";
+    // After several files the dialog starts in their folder, with no name. A typed name is
+    // taken even of a file that does not exist: the load reports it.
+    QTest::newRow("open, typed") << false << several << "" << false
+                                 << QStringList{"a.txt", "gone.txt", "b.txt"};
+    QTest::newRow("open, ctrl-clicked")
+        << false << several << "" << true << QStringList{"a.txt", "b.txt"};
     // An existing file: the dialog itself must not ask about overwriting it.
-    QCOMPARE(playUser([&] { dialog.showSave(); },
+    QTest::newRow("save, the last file")
+        << true << native("sub/c.txt") << "c.txt" << false << QStringList{"c.txt"};
+    QTest::newRow("save, after several") << true << native("sub") + nul + "c" + nul + "d"
+                                         << "" << false << QStringList{"c.txt"};
+}
+
+void TestCommonDialog::dialogReturnsWhatWasChosen()
+{
+    QFETCH(bool, save);
+    QFETCH(QString, start);
+    QFETCH(QString, shownName);
+    QFETCH(bool, clicked);
+    QFETCH(QStringList, names);
+    const QString folder = native(save ? "sub" : "");
+    QtCommonDialog dialog;
+    // As the load and save commands set it up.
+    dialog.setFileName(start);
+    dialog.setFlags(0x280201);
+    dialog.setDialogTitle(QStringLiteral("Files"));
+    dialog.setFilter(QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
+    QStringList seen;
+    QCOMPARE(playUser([&] { save ? dialog.showSave() : dialog.showOpen(); },
                       [&](QFileDialog *shown) {
                           seen = look(shown);
-                          nameEdit(shown)->setText(QStringLiteral("c.txt"));
-                          static_cast<QDialog *>(shown)->accept();
+                          if (clicked)
+                              ctrlClick(shown, names);
+                          else
+                              nameEdit(shown)->setText(
+                                  names.size() == 1 ? names[0] : '"' + names.join("\" \"") + '"');
+                          static_cast<QDialog *>(shown)->accept(); // as the Open button does
                       }),
              0);
-    QCOMPARE(seen, (QStringList{"Files", "Text Files (*.txt)|All Files (*)", native("sub"), name,
-                                "save"}));
-    QCOMPARE(dialog.fileName(), native("sub/c.txt"));
+    QCOMPARE(seen, (QStringList{"Files", "Text Files (*.txt)|All Files (*)", folder, shownName,
+                                save ? "save" : "open"}));
+    QCOMPARE(dialog.fileName(), names.size() == 1 ? folder + QDir::separator() + names[0]
+                                                  : folder + nul + names.join(nul));
 
-    // A dialog without a name starts where the last one was left.
+    // A dialog without a name starts where the last one was left, and a cancel empties it.
     dialog.setFileName(QString());
     playUser([&] { dialog.showOpen(); }, [&](QFileDialog *shown) { seen = look(shown); });
-    QCOMPARE(seen.value(2), native("sub"));
+    QCOMPARE(seen.value(2), folder);
     QCOMPARE(dialog.fileName(), QString());
 }
 
