@@ -106,20 +106,17 @@ void TestStyleSheetSkin::rewritesUrlsAndDropsNamedProperties_data()
 {
     QTest::addColumn<QString>("sheet");
     QTest::addColumn<QString>("expected"); // with urls in /s/b and no font or font-size
-    QTest::newRow("bare urls")
-        << u"a { image: url(i/a.png); } b { c: url(b.png); }"_s
-        << u"a { image: url(\"/s/b/i/a.png\"); } b { c: url(\"/s/b/b.png\"); }"_s;
+    QTest::newRow("bare urls, parent folder")
+        << u"a { image: url(i/a.png); } b { c: url(../b.png); }"_s
+        << u"a { image: url(\"/s/b/i/a.png\"); } b { c: url(\"/s/b.png\"); }"_s;
     QTest::newRow("quoted url") << u"a { image: URL( 'x y.png' ) }"_s
                                 << u"a { image: url(\"/s/b/x y.png\") }"_s;
-    QTest::newRow("parent folder")
-        << u"a { b: url(\"../x.png\"); }"_s << u"a { b: url(\"/s/x.png\"); }"_s;
     QTest::newRow("absolute, resource") << u"a { b: url(/usr/x.png); c: url(:/x.png) }"_s
                                         << u"a { b: url(/usr/x.png); c: url(:/x.png) }"_s;
-    QTest::newRow("named properties")
-        << u"a { font: bold 9pt; color: red; font-size: 3pt; }"_s << u"a {  color: red;  }"_s;
+    QTest::newRow("named properties, any case")
+        << u"a { font: bold 9pt; color: red; Font-Size: 3pt; }"_s << u"a {  color: red;  }"_s;
     QTest::newRow("no last semicolon")
         << u"a { color: red; font-size: 3pt }"_s << u"a { color: red; }"_s;
-    QTest::newRow("any letter case") << u"a { Font-Size: 3pt; }"_s << u"a {  }"_s;
     QTest::newRow("longer names") << u"QFontDialog { border-font-size: 1px; font-sizes: 2px }"_s
                                   << u"QFontDialog { border-font-size: 1px; font-sizes: 2px }"_s;
 }
