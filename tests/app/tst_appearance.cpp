@@ -54,10 +54,8 @@ class TestAppearance : public QObject
 
 private slots:
     void initTestCase();
-    void withoutVisibleSkinTheLookStaysAndTheHandLoads_data();
-    void withoutVisibleSkinTheLookStaysAndTheHandLoads();
-    void skinRecoloursFirstThenIsInForceOrReported_data();
-    void skinRecoloursFirstThenIsInForceOrReported();
+    void skinAndHandAreUsedOrReported_data();
+    void skinAndHandAreUsedOrReported();
 };
 
 void TestAppearance::initTestCase()
@@ -68,71 +66,45 @@ void TestAppearance::initTestCase()
     QApplication::setPalette(palette);
 }
 
-void TestAppearance::withoutVisibleSkinTheLookStaysAndTheHandLoads_data()
+void TestAppearance::skinAndHandAreUsedOrReported_data()
 {
-    QTest::addColumn<bool>("hidden");     // a skin and the hand, both listed in ".hidden" files
+    QTest::addColumn<QByteArray>("skin"); // x/o.cjs; null for none
+    QTest::addColumn<bool>("hidden");     // the skin and the hand, both listed in ".hidden" files
     QTest::addColumn<QByteArray>("hand"); // HAND-M.CUR; null for none
-    QTest::addColumn<QString>("reason");  // of the message about the hand; empty for none
-    QTest::newRow("no files") << false << QByteArray() << QString();
-    QTest::newRow("text as hand") << false << "hand"_ba << u"it is not a Windows cursor file"_s;
-    QTest::newRow("hidden skin and hand") << true << shippedHand << QString();
+    QTest::addColumn<QString>("reason");  // of the message about the skin, or else the hand
+    const QByteArray usable = "QLabel { color: #123456; font-size: 30pt; }\n"
+                              "QPushButton { min-width: 900px; }";
+    // clang-format off
+    QTest::newRow("no files") << QByteArray() << false << QByteArray() << QString();
+    QTest::newRow("text as hand") << QByteArray() << false << "hand"_ba << u"it is not a Windows cursor file"_s;
+    QTest::newRow("hidden skin and hand") << usable << true << shippedHand << QString();
+    QTest::newRow("usable skin") << usable << false << QByteArray() << QString();
+    QTest::newRow("cut-off skin") << "QLabel { color: red;"_ba << false << QByteArray()
+        << u"it is not a style sheet: the rule opened on line 1 is never closed"_s;
+    // clang-format on
 }
 
-void TestAppearance::withoutVisibleSkinTheLookStaysAndTheHandLoads()
+void TestAppearance::skinAndHandAreUsedOrReported()
 {
+    QFETCH(QByteArray, skin);
     QFETCH(bool, hidden);
     QFETCH(QByteArray, hand);
     QFETCH(QString, reason);
     TestServices test;
+    if (!skin.isNull())
+        put(test.programFolder, u"x/o.cjs"_s, skin);
+    if (!hand.isNull())
+        put(test.programFolder, u"HAND-M.CUR"_s, hand);
     if (hidden) {
-        put(test.programFolder, u"x/o.cjs"_s, "QLabel { color: red; }");
         put(test.programFolder, u"x/.hidden"_s, "o.cjs\n");
         put(test.programFolder, u".hidden"_s, "HAND-M.CUR\n");
     }
-    const QString handFile = test.programFolder.filePath(u"HAND-M.CUR"_s);
-    if (!hand.isNull())
-        put(test.programFolder, u"HAND-M.CUR"_s, hand);
-    Form1 form(test.services);
-    QCOMPARE(form.styleSheet(), QString());
-    verifyLook(form, Qt::white);
-
-    form.setMousePointer(Form1::customPointer);
-    const bool loaded = hand == shippedHand;
-    QCOMPARE(form.cursor().shape(), loaded ? Qt::BitmapCursor : Qt::PointingHandCursor);
-    QCOMPARE(form.cursor().hotSpot(), loaded ? QPoint(5, 0) : QPoint(0, 0));
-    QCOMPARE(test.messages.texts().join(u'\n'),
-             reason.isEmpty() ? QString()
-                              : u"The hand pointer file \"%1\" was ignored because %2.\n\n"
-                                u"Parvenex shows the system's pointing hand instead."_s.arg(
-                                    QDir::toNativeSeparators(handFile), reason));
-}
-
-void TestAppearance::skinRecoloursFirstThenIsInForceOrReported_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("reason"); // of the message; empty when the skin is used
-    QTest::newRow("usable") << "QLabel { color: #123456; font-size: 30pt; }\n"
-                               "QPushButton { min-width: 900px; }"_ba
-                            << QString();
-    QTest::newRow("not UTF-8") << "QLabel { color: red; } /* \xff */"_ba
-                               << u"it is not UTF-8 text"_s;
-    QTest::newRow("cut off")
-        << "QLabel { color: red;"_ba
-        << u"it is not a style sheet: the rule opened on line 1 is never closed"_s;
-}
-
-void TestAppearance::skinRecoloursFirstThenIsInForceOrReported()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, reason);
-    TestServices test;
-    const QString skinFile = test.programFolder.filePath(u"x/o.cjs"_s);
-    put(test.programFolder, u"x/o.cjs"_s, content);
+    const bool used = !skin.isNull() && !hidden && reason.isEmpty();
     test.settings.preset(u"Comparison"_s, u"2"_s);
     test.skin.setApplyOptions(0x30);
     Form1 *seen = nullptr;
     test.skin.onLoad = [&](const QString &file, const QString &imageFolder) {
-        QCOMPARE(file, skinFile);
+        QCOMPARE(file, test.programFolder.filePath(u"x/o.cjs"_s));
         QCOMPARE(imageFolder, QString());
         // The window is still being built; find it among the top-level widgets.
         for (QWidget *widget : QApplication::topLevelWidgets()) {
@@ -143,22 +115,25 @@ void TestAppearance::skinRecoloursFirstThenIsInForceOrReported()
         }
     };
     Form1 form(test.services);
-    QCOMPARE(seen, &form);
+    QCOMPARE(seen, skin.isNull() || hidden ? nullptr : &form);
     // The rest of start-up ran, up to its last steps: the stored method and display mode.
     QVERIFY(form.Option4->isChecked());
     QCOMPARE(test.settings.stored(u"Option2"_s), u"True"_s);
-    if (!reason.isEmpty()) {
-        QCOMPARE(test.messages.texts(),
-                 QStringList(u"The skin file \"%1\" was ignored because %2.\n\n"
-                             u"Parvenex starts with its usual look."_s.arg(
-                                 QDir::toNativeSeparators(skinFile), reason)));
-        QCOMPARE(test.messages.shown.first().kind, FakeMessageBoxes::Kind::Warn);
-        QCOMPARE(form.styleSheet(), QString());
-        verifyLook(form, Qt::white);
+    const QString message =
+        skin.isNull() ? u"The hand pointer file \"%1/HAND-M.CUR\" was ignored because %2.\n\n"
+                        u"Parvenex shows the system's pointing hand instead."_s
+                      : u"The skin file \"%1/x/o.cjs\" was ignored because %2.\n\n"
+                        u"Parvenex starts with its usual look."_s;
+    QCOMPARE(test.messages.texts().join(u'\n'),
+             reason.isEmpty() ? QString() : message.arg(test.programFolder.path(), reason));
+    QCOMPARE(form.styleSheet().isEmpty(), !used);
+    verifyLook(form, used ? buttonFace : Qt::white);
+    form.setMousePointer(Form1::customPointer);
+    const bool loaded = hand == shippedHand;
+    QCOMPARE(form.cursor().shape(), loaded ? Qt::BitmapCursor : Qt::PointingHandCursor);
+    QCOMPARE(form.cursor().hotSpot(), loaded ? QPoint(5, 0) : QPoint(0, 0));
+    if (!used)
         return;
-    }
-    QVERIFY(test.messages.shown.isEmpty());
-    verifyLook(form, buttonFace);
     QCOMPARE(test.skin.applyOptions(), 0x31u);
     form.Label1->ensurePolished();
     QCOMPARE(form.Label1->palette().color(QPalette::WindowText), QColor(0x12, 0x34, 0x56));

@@ -37,18 +37,22 @@ Qt::CursorShape shapeOver(QWidget *widget)
     return (pane ? pane->viewport() : widget)->cursor().shape();
 }
 
-// The window's controls by kind, in the order of their numbers, and the window as Form1.
-QHash<QString, QList<QWidget *>> controls(Form1 &f)
+// The window and its controls, and the code a move over each sets from the default pointer or
+// the hand; -1 keeps that code.
+QList<QWidget *> controls(Form1 &f)
 {
-    return {{u"Form"_s, {&f}},
-            {u"Label"_s, {f.Label1, f.Label2}},
-            {u"Option"_s, {f.Option1, f.Option2, f.Option3, f.Option4}},
-            {u"Frame"_s, {f.Frame1, f.Frame2}},
-            {u"RichTextBox"_s, {f.RichTextBox1, f.RichTextBox2, f.RichTextBox3, f.RichTextBox4}},
-            {u"PushButton"_s,
-             {f.PushButton1, f.PushButton2, f.PushButton3, f.PushButton4, f.PushButton5,
-              f.PushButton6}}};
+    // clang-format off
+    return {&f, f.Label1, f.Label2, f.Option1, f.Option2,
+            f.RichTextBox1, f.RichTextBox2, f.RichTextBox3, f.RichTextBox4,
+            f.PushButton1, f.PushButton2, f.PushButton3, f.PushButton4, f.PushButton5, f.PushButton6,
+            f.Option3, f.Option4, f.Frame1, f.Frame2};
+    // clang-format on
 }
+const QString names = QStringLiteral(
+    "Form1 Label1 Label2 Option1 Option2 RichTextBox1 RichTextBox2 RichTextBox3 RichTextBox4 "
+    "PushButton1 PushButton2 PushButton3 PushButton4 PushButton5 PushButton6 Option3 Option4 "
+    "Frame1 Frame2");
+const int codes[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 99, 99, 99, 99, 99, 99, -1, -1, -1, -1};
 
 } // namespace
 
@@ -78,39 +82,29 @@ void TestPointerFeedback::init()
 
 void TestPointerFeedback::movesFollowTheStateTable_data()
 {
-    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("control");
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
-    // The code a move sets from the default pointer or the hand; -1 keeps that code.
-    const std::pair<const char *, int> areas[] = {
-        {"Form1 Label1 Label2 Option1 Option2 RichTextBox1 RichTextBox2 RichTextBox3 "
-         "RichTextBox4",
-         0},
-        {"PushButton1 PushButton2 PushButton3 PushButton4 PushButton5 PushButton6", 99},
-        {"Option3 Option4 Frame1 Frame2", -1}};
-    for (const auto &[names, code] : areas) {
-        for (const QString &control : QString::fromLatin1(names).split(u' ')) {
-            for (const int from : {0, 11, 99}) {
-                const int to = from == 11 ? 11 : code < 0 ? from : code;
-                QTest::addRow("%s from %d", qPrintable(control), from) << control << from << to;
-            }
+    for (int control = 0; control < int(std::size(codes)); ++control) {
+        for (const int from : {0, 11, 99}) {
+            const int to = from == 11 ? 11 : codes[control] < 0 ? from : codes[control];
+            QTest::addRow("%s from %d", qPrintable(names.section(u' ', control, control)), from)
+                << control << from << to;
         }
     }
 }
 
 void TestPointerFeedback::movesFollowTheStateTable()
 {
-    QFETCH(QString, control);
+    QFETCH(int, control);
     QFETCH(int, from);
     QFETCH(int, to);
     Form1 &form = *form_;
-    const qsizetype digit = control.size() - 1;
-    QWidget *target =
-        controls(form).value(control.left(digit)).value(control.mid(digit).toInt() - 1);
+    QWidget *target = controls(form)[control];
     // The source panes show in the highlighting display mode only.
     if (target == form.RichTextBox1 || target == form.RichTextBox2)
         form.select(form.Option1);
-    QVERIFY(target && target->isVisible());
+    QVERIFY(target->isVisible());
     // Qt drops a move to where the mouse already is, as in the previous row.
     QTest::mouseMove(form.windowHandle(), QPoint(1, 1));
     form.setMousePointer(from);
@@ -120,18 +114,13 @@ void TestPointerFeedback::movesFollowTheStateTable()
              : target == &form     ? QPoint(3, 3)
                                    : QPoint());
     QCOMPARE(form.mousePointer(), to);
-    const bool pane = qobject_cast<RichTextPane *>(target);
-    QCOMPARE(shapeOver(target), to == 11   ? Qt::WaitCursor
-                                : to == 99 ? Qt::PointingHandCursor
-                                : pane     ? Qt::IBeamCursor
-                                           : Qt::ArrowCursor);
+    QCOMPARE(shapeOver(target), to == 11                               ? Qt::WaitCursor
+                                : to == 99                             ? Qt::PointingHandCursor
+                                : qobject_cast<RichTextPane *>(target) ? Qt::IBeamCursor
+                                                                       : Qt::ArrowCursor);
     // The hourglass shows over the whole window, panes and buttons included.
-    if (to == 11) {
-        for (const QList<QWidget *> &places : controls(form)) {
-            for (QWidget *place : places)
-                QCOMPARE(shapeOver(place), Qt::WaitCursor);
-        }
-    }
+    for (QWidget *place : controls(form))
+        QVERIFY(to != 11 || shapeOver(place) == Qt::WaitCursor);
 }
 
 void TestPointerFeedback::hourglassSurvivesMovesDuringAComparisonThenTheDefaultWaitsForAMove()
@@ -143,25 +132,24 @@ void TestPointerFeedback::hourglassSurvivesMovesDuringAComparisonThenTheDefaultW
     form.RichTextBox1->setText(lines.join(u"\r\n"_s));
     form.RichTextBox2->setText(lines.mid(0, 5000).join(u"\r\n"_s));
     // Each yield of the comparison handles a move over a push button that came in meanwhile,
-    // to a new point each time, as Qt drops a move to where the mouse already is.
+    // to a new point each time, as Qt drops a move to where the mouse already is. Recorded: the
+    // pointer after each yield that began under the hourglass.
+    using Seen = QList<std::pair<int, Qt::CursorShape>>;
+    Seen underWait;
     int yields = 0;
-    int yieldsUnderWait = 0;
-    bool handSeen = false;
     const auto yield = [&] {
         const bool waiting = form.mousePointer() == Form1::waitPointer;
-        const QPoint at(5 + ++yields % 2, 5);
-        QTimer::singleShot(0, &form, [&form, at] { moveOver(form, form.PushButton1, at); });
+        QTimer::singleShot(0, &form, [&form, at = QPoint(5 + ++yields % 2, 5)] {
+            moveOver(form, form.PushButton1, at);
+        });
         const bool open = form.yieldToEventLoop();
-        if (waiting) {
-            ++yieldsUnderWait;
-            handSeen = handSeen || form.mousePointer() != Form1::waitPointer ||
-                       shapeOver(form.PushButton1) != Qt::WaitCursor;
-        }
+        if (waiting)
+            underWait.append({form.mousePointer(), shapeOver(form.PushButton1)});
         return open;
     };
     PaneComparison(form, yield, std::chrono::milliseconds(0)).runLineComparison();
-    QVERIFY(yieldsUnderWait > 0);
-    QVERIFY(!handSeen);
+    QVERIFY(!underWait.isEmpty());
+    QCOMPARE(underWait, Seen(underWait.size(), {Form1::waitPointer, Qt::WaitCursor}));
     QVERIFY(form.RichTextBox3->text().startsWith(QLatin1String("5000\r\n")));
     // The mouse still rests on the button, but until it moves again the default pointer shows.
     QCoreApplication::processEvents();

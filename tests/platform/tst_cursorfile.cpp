@@ -1,5 +1,8 @@
 #include "platform/CursorFile.h"
 
+#include "TempFiles.h"
+
+#include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 
@@ -13,6 +16,8 @@ const QByteArray tiny = QByteArray::fromHex(
     "0000 0200 0100 0202 0000 0100 0000 40000000 16000000"
     "28000000 02000000 04000000 0100 2000 00000000 18000000 00000000 00000000 00000000 00000000"
     "0000ffff 00000000 00000000 ff0000ff 40000000 80000000");
+
+const QByteArray shippedHand = readFile(QStringLiteral(PARVENEX_RESOURCES "/HAND-M.CUR"));
 
 template <typename Number> QByteArray patched(qsizetype at, Number value)
 {
@@ -28,18 +33,19 @@ class TestCursorFile : public QObject
     Q_OBJECT
 
 private slots:
-    void decodesOrRefuses_data();
-    void decodesOrRefuses();
-    void readsTheShippedHandAndReportsMissingFiles();
+    void readsOrRefuses_data();
+    void readsOrRefuses();
 };
 
-void TestCursorFile::decodesOrRefuses_data()
+void TestCursorFile::readsOrRefuses_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("reason"); // empty when the cursor is read
+    QTest::addColumn<QByteArray>("bytes"); // null for no file
+    QTest::addColumn<QString>("reason");   // empty when the cursor is read
     const QString noCursor = u"it is not a Windows cursor file"_s;
     const QString cutShort = u"it is cut short"_s;
     QTest::newRow("cursor") << tiny << QString();
+    QTest::newRow("shipped hand") << shippedHand << QString();
+    QTest::newRow("no file") << QByteArray() << u"it cannot be read (No such file or directory)"_s;
     QTest::newRow("text") << "Hand pointer, to be drawn later.\n"_ba << noCursor;
     QTest::newRow("icon") << patched(2, quint16(1)) << noCursor;
     QTest::newRow("no pictures") << patched(4, quint16(0)) << noCursor;
@@ -56,33 +62,28 @@ void TestCursorFile::decodesOrRefuses_data()
         << tiny.left(22) + QByteArray(64, 'x') << u"its picture cannot be read"_s;
 }
 
-void TestCursorFile::decodesOrRefuses()
+void TestCursorFile::readsOrRefuses()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, reason);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"HAND-M.CUR"_s);
+    QVERIFY(bytes.isNull() || writeFile(path, bytes));
     QString error;
-    const std::optional<CursorPicture> cursor = decodeCursorFile(bytes, &error);
+    const std::optional<CursorPicture> cursor = readCursorFile(path, &error);
     QCOMPARE(error, reason);
     QCOMPARE(cursor.has_value(), reason.isEmpty());
-    if (cursor)
+    if (bytes == tiny)
         QCOMPARE(cursor->hotSpot, QPoint(1, 0));
-}
-
-void TestCursorFile::readsTheShippedHandAndReportsMissingFiles()
-{
-    QString error;
-    const std::optional<CursorPicture> cursor =
-        readCursorFile(QStringLiteral(PARVENEX_RESOURCES "/HAND-M.CUR"), &error);
-    QVERIFY2(cursor, qPrintable(error));
+    if (bytes != shippedHand)
+        return;
+    // The shipped hand is its drawing, with the hot spot at the tip of the index finger, on the
+    // drawing's black outline.
     const QImage drawing(QStringLiteral(PARVENEX_RESOURCES "/cursor/hand.png"));
     QCOMPARE(cursor->image.convertToFormat(QImage::Format_ARGB32),
              drawing.convertToFormat(QImage::Format_ARGB32));
-    // The hot spot is the tip of the index finger, on the drawing's black outline.
     QCOMPARE(cursor->hotSpot, QPoint(5, 0));
     QCOMPARE(cursor->image.pixelColor(cursor->hotSpot), QColor(Qt::black));
-
-    QVERIFY(!readCursorFile(u"/nonexistent/HAND-M.CUR"_s, &error));
-    QVERIFY2(error.startsWith(u"it cannot be read ("_s), qPrintable(error));
 }
 
 QTEST_MAIN(TestCursorFile)

@@ -3,6 +3,7 @@
 
 #include "TempFiles.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -14,14 +15,22 @@ class TestStyleSheetSkin : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void recognisesStyleSheets_data();
     void recognisesStyleSheets();
-    void loadsOrRefusesFiles_data();
-    void loadsOrRefusesFiles();
-    void appliesOnlyWithItsOptionAndNothingAfterAFailedLoad();
-    void rewritesUrlsAndDropsNamedProperties_data();
-    void rewritesUrlsAndDropsNamedProperties();
+    void loadsRewritesAndAppliesOrRefuses_data();
+    void loadsRewritesAndAppliesOrRefuses();
+
+private:
+    StyleSheetSkinFramework skin_; // one for all rows, which run in order
 };
+
+void TestStyleSheetSkin::initTestCase()
+{
+    QVERIFY2(skin_.loadSkin(QStringLiteral(PARVENEX_EXAMPLES "/skin/x/o.cjs"), QString()),
+             qPrintable(skin_.lastError()));
+    skin_.setKeepFonts(true);
+}
 
 void TestStyleSheetSkin::recognisesStyleSheets_data()
 {
@@ -55,81 +64,56 @@ void TestStyleSheetSkin::recognisesStyleSheets()
     QCOMPARE(StyleSheetText::problem(sheet), problem);
 }
 
-void TestStyleSheetSkin::loadsOrRefusesFiles_data()
+void TestStyleSheetSkin::loadsRewritesAndAppliesOrRefuses_data()
 {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("reason"); // empty when the file loads
-    QTest::newRow("usable") << "QLabel { image: url(hand.png); }"_ba << QString();
-    QTest::newRow("Latin-1") << "a {} /* caf\xe9 */"_ba << u"it is not UTF-8 text"_s;
-    QTest::newRow("prose") << "blue"_ba
+    QTest::addColumn<QByteArray>("content"); // null for no file
+    QTest::addColumn<bool>("loads");
+    // The style sheet in force, with %1 for the skin's folder and %2 for its parent; or the reason.
+    QTest::addColumn<QString>("result");
+    // clang-format off
+    QTest::newRow("bare urls, parent folder")
+        << "a { image: url(i/a.png); } b { c: url(../b.png); }"_ba << true
+        << u"a { image: url(\"%1/i/a.png\"); } b { c: url(\"%2/b.png\"); }"_s;
+    QTest::newRow("quoted url") << "a { image: URL( 'x y.png' ) }"_ba << true
+                                << u"a { image: url(\"%1/x y.png\") }"_s;
+    QTest::newRow("absolute, resource") << "a { b: url(/usr/x.png); c: url(:/x.png) }"_ba << true
+                                        << u"a { b: url(/usr/x.png); c: url(:/x.png) }"_s;
+    QTest::newRow("fonts, any case")
+        << "a { font: bold 9pt; color: red; Font-Size: 3pt; }"_ba << true << u"a {  color: red;  }"_s;
+    QTest::newRow("no last semicolon") << "a { color: red; font-size: 3pt }"_ba << true << u"a { color: red; }"_s;
+    QTest::newRow("longer names") << "QFontDialog { border-font-size: 1px; font-sizes: 2px }"_ba << true
+                                  << u"QFontDialog { border-font-size: 1px; font-sizes: 2px }"_s;
+    // After a failed load, nothing of the earlier skin is left to apply.
+    QTest::newRow("Latin-1") << "a {} /* caf\xe9 */"_ba << false << u"it is not UTF-8 text"_s;
+    QTest::newRow("prose") << "blue"_ba << false
                            << u"it is not a style sheet: line 1 holds text outside any rule"_s;
-    QTest::newRow("too large") << "QLabel { color: red; }\n"_ba.repeated(50000)
+    QTest::newRow("too large") << "QLabel { color: red; }\n"_ba.repeated(50000) << false
                                << u"it is larger than 1 MB, far too large for a style sheet"_s;
+    QTest::newRow("missing") << QByteArray() << false << u"it cannot be read (No such file or directory)"_s;
+    // clang-format on
 }
 
-void TestStyleSheetSkin::loadsOrRefusesFiles()
+void TestStyleSheetSkin::loadsRewritesAndAppliesOrRefuses()
 {
     QFETCH(QByteArray, content);
-    QFETCH(QString, reason);
+    QFETCH(bool, loads);
+    QFETCH(QString, result);
     QTemporaryDir folder;
-    QVERIFY(writeFile(folder.filePath(u"o.cjs"_s), content));
-    StyleSheetSkinFramework skin;
-    QCOMPARE(skin.loadSkin(folder.filePath(u"o.cjs"_s), QString()), reason.isEmpty());
-    QCOMPARE(skin.lastError(), reason);
+    const QString file = folder.filePath(u"x/o.cjs"_s);
+    QVERIFY(QDir(folder.path()).mkpath(u"x"_s));
+    QVERIFY(content.isNull() || writeFile(file, content));
     // Relative urls point into the skin's own folder when no image folder is given.
-    QCOMPARE(skin.styleSheet(),
-             reason.isEmpty() ? u"QLabel { image: url(\"%1/hand.png\"); }"_s.arg(folder.path())
-                              : QString());
-}
-
-void TestStyleSheetSkin::appliesOnlyWithItsOptionAndNothingAfterAFailedLoad()
-{
-    StyleSheetSkinFramework skin;
-    QVERIFY2(skin.loadSkin(QStringLiteral(PARVENEX_EXAMPLES "/skin/x/o.cjs"), QString()),
-             qPrintable(skin.lastError()));
+    QCOMPARE(skin_.loadSkin(file, QString()), loads);
+    QCOMPARE(skin_.lastError(), loads ? QString() : result);
+    QCOMPARE(skin_.styleSheet(),
+             loads ? result.arg(folder.filePath(u"x"_s), folder.path()) : QString());
     QWidget window;
-    skin.setApplyOptions(0x30);
-    skin.applyWindow(window);
+    skin_.setApplyOptions(0x30);
+    skin_.applyWindow(window);
     QCOMPARE(window.styleSheet(), QString());
-    skin.setApplyOptions(0x30 | SkinFramework::applyStyleSheet);
-    skin.applyWindow(window);
-    QVERIFY(window.styleSheet().contains(u"QLabel {"_s));
-
-    QVERIFY(!skin.loadSkin(u"/nonexistent/o.cjs"_s, QString()));
-    QVERIFY2(skin.lastError().startsWith(u"it cannot be read ("_s), qPrintable(skin.lastError()));
-    QWidget other;
-    skin.applyWindow(other);
-    QCOMPARE(other.styleSheet(), QString());
-}
-
-void TestStyleSheetSkin::rewritesUrlsAndDropsNamedProperties_data()
-{
-    QTest::addColumn<QString>("sheet");
-    QTest::addColumn<QString>("expected"); // with urls in /s/b and no font or font-size
-    QTest::newRow("bare urls")
-        << u"a { image: url(i/a.png); } b { c: url(b.png); }"_s
-        << u"a { image: url(\"/s/b/i/a.png\"); } b { c: url(\"/s/b/b.png\"); }"_s;
-    QTest::newRow("quoted url") << u"a { image: URL( 'x y.png' ) }"_s
-                                << u"a { image: url(\"/s/b/x y.png\") }"_s;
-    QTest::newRow("parent folder")
-        << u"a { b: url(\"../x.png\"); }"_s << u"a { b: url(\"/s/x.png\"); }"_s;
-    QTest::newRow("absolute, resource") << u"a { b: url(/usr/x.png); c: url(:/x.png) }"_s
-                                        << u"a { b: url(/usr/x.png); c: url(:/x.png) }"_s;
-    QTest::newRow("named properties")
-        << u"a { font: bold 9pt; color: red; font-size: 3pt; }"_s << u"a {  color: red;  }"_s;
-    QTest::newRow("no last semicolon")
-        << u"a { color: red; font-size: 3pt }"_s << u"a { color: red; }"_s;
-    QTest::newRow("any letter case") << u"a { Font-Size: 3pt; }"_s << u"a {  }"_s;
-    QTest::newRow("longer names") << u"QFontDialog { border-font-size: 1px; font-sizes: 2px }"_s
-                                  << u"QFontDialog { border-font-size: 1px; font-sizes: 2px }"_s;
-}
-
-void TestStyleSheetSkin::rewritesUrlsAndDropsNamedProperties()
-{
-    QFETCH(QString, sheet);
-    QFETCH(QString, expected);
-    const QString withUrls = StyleSheetText::withUrlsIn(sheet, u"/s/b"_s);
-    QCOMPARE(StyleSheetText::withoutProperties(withUrls, {u"font"_s, u"font-size"_s}), expected);
+    skin_.setApplyOptions(0x30 | SkinFramework::applyStyleSheet);
+    skin_.applyWindow(window);
+    QCOMPARE(window.styleSheet(), skin_.styleSheet());
 }
 
 QTEST_MAIN(TestStyleSheetSkin)

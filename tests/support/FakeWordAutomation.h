@@ -6,8 +6,6 @@
 #include <functional>
 #include <vector>
 
-class FakeWordObject;
-
 // A word processor that logs every call, with its arguments exactly as passed, and every release
 // of an object; a scripted call fails instead. Entries read like `Merge("/tmp/x/2.txt", int32 2,
 // true, int32 2, false)`: a string by reference is written &"...", an omitted argument `missing`.
@@ -15,7 +13,6 @@ class FakeWordAutomation : public AutomationRegistry
 {
 public:
     QString runningName; // of the instance registered as active; none when empty
-    std::int32_t alertsLevel = WordConstants::wdAlertsAll; // what displayAlerts() reads
     QString failingCall; // every call whose entry starts so fails, e.g. "Merge"
     // Runs at every call before it is carried out, e.g. to look at files or the pointer.
     std::function<void(const QString &call)> onCall;
@@ -40,7 +37,6 @@ public:
             throw AutomationError("scripted failure of " + failingCall.toStdString());
         return *this;
     }
-    std::unique_ptr<FakeWordObject> object(const QString &kind);
 
     std::unique_ptr<WordApplication> getActiveObject(const std::u16string &className) override;
     std::unique_ptr<WordApplication> createObject(const std::u16string &className) override;
@@ -58,9 +54,14 @@ public:
 
     std::unique_ptr<WordDocuments> documents() override
     {
-        return fake_.call("documents").object("Documents");
+        return std::make_unique<FakeWordObject>(fake_.call("documents"), "Documents");
     }
-    std::int32_t displayAlerts() override { return fake_.call("displayAlerts").alertsLevel; }
+    // Neither all nor none, so that putting the old level back is told apart from a constant.
+    std::int32_t displayAlerts() override
+    {
+        fake_.call("displayAlerts");
+        return -2;
+    }
     void setDisplayAlerts(std::int32_t level) override
     {
         fake_.call("setDisplayAlerts", {Arg::int32(level)});
@@ -69,7 +70,7 @@ public:
     std::u16string name() override { return fake_.call("name").runningName.toStdU16String(); }
     std::unique_ptr<WordDocument> Open(const std::array<Arg, 16> &arguments) override
     {
-        return fake_.call("Open", arguments).object("Document");
+        return std::make_unique<FakeWordObject>(fake_.call("Open", arguments), "Document");
     }
     void Merge(const std::array<Arg, 5> &arguments) override { fake_.call("Merge", arguments); }
     void Close(const std::array<Arg, 3> &arguments) override { fake_.call("Close", arguments); }
@@ -79,22 +80,15 @@ private:
     QString kind_;
 };
 
-inline std::unique_ptr<FakeWordObject> FakeWordAutomation::object(const QString &kind)
+inline std::unique_ptr<WordApplication> FakeWordAutomation::getActiveObject(const std::u16string &c)
 {
-    return std::make_unique<FakeWordObject>(*this, kind);
-}
-
-inline std::unique_ptr<WordApplication>
-FakeWordAutomation::getActiveObject(const std::u16string &className)
-{
-    call("getActiveObject", {AutomationArgument::string(className)});
-    if (runningName.isEmpty())
+    if (call("getActiveObject", {AutomationArgument::string(c)}).runningName.isEmpty())
         throw AutomationError("no instance registered");
-    return object("Application");
+    return std::make_unique<FakeWordObject>(*this, "Application");
 }
 
-inline std::unique_ptr<WordApplication>
-FakeWordAutomation::createObject(const std::u16string &className)
+inline std::unique_ptr<WordApplication> FakeWordAutomation::createObject(const std::u16string &c)
 {
-    return call("createObject", {AutomationArgument::string(className)}).object("Application");
+    return std::make_unique<FakeWordObject>(call("createObject", {AutomationArgument::string(c)}),
+                                            "Application");
 }
