@@ -1,4 +1,3 @@
-#include "ComparisonText.h"
 #include "TestServices.h"
 #include "app/Form1.h"
 #include "compare/PaneColouring.h"
@@ -7,9 +6,19 @@
 
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 namespace {
+
+// Ranges written "start+length", space-separated, so that tables stay readable.
+QString rangeText(const QList<TextRange> &ranges)
+{
+    QStringList parts;
+    for (const TextRange &range : ranges)
+        parts.append(QStringLiteral("%1+%2").arg(range.start).arg(range.length));
+    return parts.join(u' ');
+}
 
 // The red characters of the pane, read back from it and written as ranges.
 QString redRanges(const RichTextPane &pane)
@@ -44,18 +53,6 @@ struct Window
         form.RichTextBox3->setText(QStringLiteral("old 3"));
         form.RichTextBox4->setText(QStringLiteral("old 4"));
     }
-
-    // A run whose every yield first calls act with the yield's number, counting from 1.
-    PaneComparison comparison(std::function<void(int)> act)
-    {
-        return PaneComparison(
-            form,
-            [this, act, count = 0]() mutable {
-                act(++count);
-                return form.yieldToEventLoop();
-            },
-            std::chrono::milliseconds(0));
-    }
 };
 
 } // namespace
@@ -68,17 +65,36 @@ private slots:
     void startButtonsColourAndList_data()
     {
         QTest::addColumn<bool>("words");
-        addComparisonColumns();
+        // The two texts, then for each direction the result pane's text and the red ranges
+        // read back from the examined pane.
+        for (const char *column : {"text1", "text2", "listing1", "ranges1", "listing2", "ranges2"})
+            QTest::addColumn<QString>(column);
         // Each run starts with the first character of both texts red: the line comparison leaves
         // it, the word comparison first turns everything black.
         // clang-format off
-        QTest::newRow("lines: one missing on each side") << false << "a\r\nb\r\nc" << "a\r\nc\r\nd" << "b\r\n" << "0+1 3+3" << "d\r\n" << "0+1 6+1";
-        QTest::newRow("lines: repeated, not in a longer") << false << "x\r\nbox\r\nx" << "box" << "x\r\nx\r\n" << "0+3 8+1" << "" << "0+1";
-        QTest::newRow("lines: second text empty")       << false << "x\r\n\r\ny" << "" << "x\r\n\r\ny\r\n" << "0+6" << "" << "";
-        QTest::newRow("words: one replaced")            << true << "the quick brown fox" << "the quick red fox" << "\r\nbrown" << "10+5" << "\r\nred" << "10+3";
-        QTest::newRow("words: empty word colours nothing") << true << "a  b" << "a b" << "\r\n" << "" << "" << "";
-        QTest::newRow("words: second text empty")       << true << "a b\r\nc" << "" << "\r\na\r\nb\r\nc" << "0+1 2+1 5+1" << "" << "";
+        QTest::newRow("lines: same lines, other order") << false << "a\r\nb"       << "b\r\na"       << ""           << "0+1"     << ""           << "0+1";
+        QTest::newRow("lines: last line has no break") << false << "a\r\nb\r\nc"  << "a\r\nc\r\nd"  << "b\r\n"      << "0+1 3+3" << "d\r\n"      << "0+1 6+1";
+        QTest::newRow("lines: case and spaces count")  << false << "Hi"           << "hi "          << "Hi\r\n"     << "0+2"     << "hi \r\n"    << "0+3";
+        QTest::newRow("lines: repeated, not in longer") << false << "x\r\nbox\r\nx" << "box"        << "x\r\nx\r\n" << "0+3 8+1" << ""           << "0+1";
+        QTest::newRow("lines: final break on one side") << false << "a\r\nb\r\n"  << "a\r\nb"       << ""           << "0+1"     << ""           << "0+1";
+        QTest::newRow("lines: empty text has no lines") << false << ""            << "x\r\ny"       << ""           << ""        << "x\r\ny\r\n" << "0+4";
+        QTest::newRow("lines: empty line")             << false << "a\r\n\r\nb"   << "b\r\na"       << "\r\n"       << "0+1 3+2" << ""           << "0+1";
+        QTest::newRow("lines: lone CR and LF")         << false << "a\r\rb\nc"    << "b\r\nc"       << "a\r\n\r\n"  << "0+5"     << ""           << "0+1";
+        QTest::newRow("words: one replaced")           << true  << "the quick brown fox" << "the quick red fox" << "\r\nbrown" << "10+5" << "\r\nred" << "10+3";
+        // 8 words: the window is 4.5 rounded to 4, one too short to reach w1.
+        QTest::newRow("words: window ties to even")    << true  << "w1 w2 w3 w4 w5 w6 w7 w8" << "x1 x2 x3 x4 w1 w2 w3 w4 w5 w6 w7 w8"
+            << "\r\nw1\r\nw2\r\nw3\r\nw4\r\nw5\r\nw6\r\nw7\r\nw8" << "0+2 3+2 6+2 9+2 12+2 15+2 18+2 21+2"
+            << "\r\nx1\r\nx2\r\nx3\r\nx4" << "0+2 3+2 6+2 9+2";
+        QTest::newRow("words: empty words")            << true  << " a  b"        << "a b"          << "\r\n\r\n"   << ""        << ""           << "";
+        QTest::newRow("words: last line pairs on")     << true  << "one two\r\nthree four\r\nfive" << "one two\r\nthree" << "\r\nfour\r\nfive" << "15+4 21+4" << "" << "";
+        QTest::newRow("words: final CR LF pairs none") << true  << "a\r\nb"       << "a\r\n"        << "\r\nb"      << "3+1"     << ""           << "";
+        QTest::newRow("words: second text empty")      << true  << "a b\r\nc"     << ""             << "\r\na\r\nb\r\nc" << "0+1 2+1 5+1" << "" << "";
         // clang-format on
+        const QString longLine = QStringLiteral("filler ").repeated(6000);
+        const QString beyond16Bits = QStringLiteral("%1+2").arg(longLine.size() + 2);
+        QTest::newRow("words: positions beyond 16 bits")
+            << true << longLine + "\r\nzz" << longLine + "\r\nyy"
+            << "\r\nzz" << beyond16Bits << "\r\nyy" << beyond16Bits;
     }
 
     void startButtonsColourAndList()
@@ -127,74 +143,66 @@ private slots:
         QCOMPARE(form.RichTextBox3->text(), QStringLiteral("\r\nx"));
     }
 
-    void closingDuringARunStopsIt_data()
+    // During the yields of a run the user closes the window at a chosen yield or, in the row that
+    // never closes, edits a source pane and switches the display mode.
+    void userActsDuringARun_data()
     {
         QTest::addColumn<bool>("words");
         QTest::addColumn<int>("closeAtYield");
         QTest::addColumn<QString>("ranges1");
         QTest::addColumn<QString>("listing1");
+        QTest::addColumn<QString>("ranges2");
         QTest::addColumn<QString>("listing2");
 
         const QString onlyRange = QStringLiteral("%1+5").arg(longText1.size() - 5);
+        const QString all2 = QStringLiteral("0+%1").arg(longText2.size());
         // clang-format off
-        QTest::newRow("lines, before the start")         << false << 1 << ""        << "old 3"     << "old 4";
-        QTest::newRow("lines, while reading text #2")    << false << 2 << ""        << ""          << "old 4";
-        QTest::newRow("lines, while looking up text #1") << false << 5 << ""        << ""          << "old 4";
-        QTest::newRow("lines, in the second direction")  << false << 7 << onlyRange << "only1\r\n" << "";
-        QTest::newRow("words, before the start")         << true  << 1 << ""        << "old 3"     << "old 4";
+        QTest::newRow("close before the start")         << false << 1 << ""        << "old 3"     << "" << "old 4";
+        QTest::newRow("close while looking up text #1") << false << 5 << ""        << ""          << "" << "old 4";
+        QTest::newRow("close in the second direction")  << false << 7 << onlyRange << "only1\r\n" << "" << "";
+        QTest::newRow("close before the word start")    << true  << 1 << ""        << "old 3"     << "" << "old 4";
+        // Listed as read at the start, coloured where the listed line stands in the edited text;
+        // the second direction reads both panes afresh.
+        QTest::newRow("edit and switch the display")    << false << 0 << "0+7 12+5" << "only1\r\n" << all2 << longText2 + "\r\n";
         // clang-format on
     }
 
-    void closingDuringARunStopsIt()
+    void userActsDuringARun()
     {
         QFETCH(bool, words);
         QFETCH(int, closeAtYield);
         Window window(longText1, longText2);
         Form1 &form = window.form;
         int yields = 0;
-        PaneComparison comparison = window.comparison([&](int yield) {
-            yields = yield;
-            if (yield == closeAtYield)
-                form.close();
-        });
-
-        words ? comparison.runWordComparison() : comparison.runLineComparison();
-
-        QCOMPARE(yields, closeAtYield);
-        QTEST(redRanges(*form.RichTextBox1), "ranges1");
-        QCOMPARE(redRanges(*form.RichTextBox2), QString());
-        QTEST(form.RichTextBox3->text(), "listing1");
-        QTEST(form.RichTextBox4->text(), "listing2");
-        QCOMPARE(form.mousePointer(), Form1::defaultPointer);
-    }
-
-    // During the yields of a run the user edits a source pane and switches the display mode.
-    void userActsDuringARun()
-    {
-        Window window(longText1, longText2);
-        Form1 &form = window.form;
         int pointerDuringRun = -1;
-        window
-            .comparison([&](int yield) {
-                if (yield == 3)
+        // Every yield first acts, with the yield's number counting from 1.
+        PaneComparison comparison(
+            form,
+            [&] {
+                const int yield = ++yields;
+                if (yield == closeAtYield)
+                    form.close();
+                if (closeAtYield == 0 && yield == 3)
                     form.RichTextBox1->setText(QStringLiteral("only1\r\nnew\r\nonly1"));
-                if (yield == 4) {
+                if (closeAtYield == 0 && yield == 4) {
                     pointerDuringRun = form.mousePointer();
                     form.Option1->click();
                 }
-            })
-            .runLineComparison();
+                return form.yieldToEventLoop();
+            },
+            std::chrono::milliseconds(0));
 
-        QCOMPARE(pointerDuringRun, Form1::waitPointer);
+        words ? comparison.runWordComparison() : comparison.runLineComparison();
+
+        if (closeAtYield > 0)
+            QCOMPARE(yields, closeAtYield);
+        else
+            QVERIFY(pointerDuringRun == Form1::waitPointer && form.RichTextBox3->isHidden());
+        QTEST(redRanges(*form.RichTextBox1), "ranges1");
+        QTEST(redRanges(*form.RichTextBox2), "ranges2");
+        QTEST(form.RichTextBox3->text(), "listing1");
+        QTEST(form.RichTextBox4->text(), "listing2");
         QCOMPARE(form.mousePointer(), Form1::defaultPointer);
-        QVERIFY(!form.RichTextBox1->isHidden() && form.RichTextBox3->isHidden());
-        QCOMPARE(window.test.settings.stored("Option1"), QStringLiteral("True"));
-        // Listed as read at the start, coloured where the listed line stands in the edited text.
-        QCOMPARE(form.RichTextBox3->text(), QStringLiteral("only1\r\n"));
-        QCOMPARE(redRanges(*form.RichTextBox1), QStringLiteral("0+7 12+5"));
-        // The second direction reads both panes afresh.
-        QCOMPARE(form.RichTextBox4->text(), longText2 + QStringLiteral("\r\n"));
-        QCOMPARE(redRanges(*form.RichTextBox2), QStringLiteral("0+%1").arg(longText2.size()));
     }
 };
 
