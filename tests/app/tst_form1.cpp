@@ -29,11 +29,6 @@ QList<float> twips(const RichTextPane *pane)
     return {pane->leftTwips(), pane->topTwips(), pane->widthTwips(), pane->heightTwips()};
 }
 
-int pixels(const QWidget &widget, float twips)
-{
-    return int(std::lround(twips * widget.logicalDpiX() / 1440));
-}
-
 // The next control in the focus chain, passing over the panes' inner widgets and the groups.
 QWidget *nextControl(QWidget *control)
 {
@@ -135,11 +130,13 @@ private slots:
         QCOMPARE(shownPanes(form), "34"); // the choice still takes effect
     }
 
-    void controlsAreCreatedAsDesigned()
+    void windowIsBuiltAndPlacedAsDesigned()
     {
         TestServices test;
         Form1 form(test.services);
-        const auto px = [&](float twips) { return pixels(form, twips); };
+        const auto px = [&](float twips) {
+            return int(std::lround(twips * form.logicalDpiX() / 1440));
+        };
         QCOMPARE(form.size(), QSize(px(9000), px(7425)));
         QCOMPARE(form.PushButton6->geometry(), QRect(px(120), px(5760), px(8760), px(420)));
         QVERIFY(form.Frame1->y() >= form.height()); // the method group lies below the client area
@@ -149,17 +146,11 @@ private slots:
         QCOMPARE(nextControl(form.RichTextBox4), form.Option3);
         QCOMPARE(nextControl(form.Option4), form.PushButton3);
         QCOMPARE(nextControl(form.PushButton6), form.Option1);
-    }
-
-    void windowIsCentredAboveTheMiddle()
-    {
-        TestServices test;
-        Form1 form(test.services);
+        // Centred on the screen, then raised by 1000 twips.
         const QRect screen = form.screen()->geometry();
         const QRect frame = form.frameGeometry();
         const QPoint expected(screen.left() + (screen.width() - frame.width()) / 2,
-                              screen.top() + (screen.height() - frame.height()) / 2 -
-                                  pixels(form, 1000));
+                              screen.top() + (screen.height() - frame.height()) / 2 - px(1000));
         QVERIFY((frame.topLeft() - expected).manhattanLength() <= 2);
     }
 

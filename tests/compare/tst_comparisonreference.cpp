@@ -46,11 +46,8 @@ QString randomText(QRandomGenerator &random, const QStringList &pool)
 }
 
 // The line reference follows the rules literally and cares for nothing but being plainly right.
-struct Line
-{
-    QString text;
-    TextRange range; // the line's characters and its line break
-};
+// A line is its text and its range: the line's characters and its line break.
+using Line = std::pair<QString, TextRange>;
 
 QList<Line> referenceLines(const QString &text)
 {
@@ -71,13 +68,13 @@ ComparisonResult referenceLinesOf(const QString &text, const QString &other, boo
 {
     QStringList otherLines;
     for (const Line &line : referenceLines(other))
-        otherLines.append(line.text);
+        otherLines.append(line.first);
     ComparisonResult result;
     for (const Line &line : referenceLines(text)) {
-        if (otherLines.contains(line.text) != present)
+        if (otherLines.contains(line.first) != present)
             continue;
-        result.listing += line.text + QStringLiteral("\r\n");
-        result.ranges.append(line.range);
+        result.listing += line.first + QStringLiteral("\r\n");
+        result.ranges.append(line.second);
     }
     return result;
 }

@@ -11,27 +11,19 @@
 
 namespace {
 
-// Ranges written "start+length", space-separated, so that tables stay readable.
-QString rangeText(const QList<TextRange> &ranges)
-{
-    QStringList parts;
-    for (const TextRange &range : ranges)
-        parts.append(QStringLiteral("%1+%2").arg(range.start).arg(range.length));
-    return parts.join(u' ');
-}
-
-// The red characters of the pane, read back from it and written as ranges.
+// The red characters of the pane, read back from it and written "start+length", space-separated.
 QString redRanges(const RichTextPane &pane)
 {
-    QList<TextRange> ranges;
+    QStringList ranges;
     for (qsizetype i = 0; i < pane.textLength(); ++i) {
         if (pane.colorAt(i) != red)
             continue;
-        if (ranges.isEmpty() || ranges.back().start + ranges.back().length < i)
-            ranges.append({i, 0});
-        ++ranges.back().length;
+        const qsizetype start = i;
+        while (i + 1 < pane.textLength() && pane.colorAt(i + 1) == red)
+            ++i;
+        ranges.append(QStringLiteral("%1+%2").arg(start).arg(i + 1 - start));
     }
-    return rangeText(ranges);
+    return ranges.join(u' ');
 }
 
 // Long enough for the line comparison to yield several times in each direction when it yields
