@@ -13,9 +13,8 @@ namespace {
 // A text with its line breaks made visible, for failure messages.
 QByteArray visibleText(QString text)
 {
-    return '"' +
-           text.replace(u'\r', QLatin1String("\\r")).replace(u'\n', QLatin1String("\\n")).toUtf8() +
-           '"';
+    text.replace(u'\r', QLatin1String("\\r")).replace(u'\n', QLatin1String("\\n"));
+    return '"' + text.toUtf8() + '"';
 }
 
 // Lines of up to maxWords words. Short lines take their words from a tiny vocabulary, where the

@@ -84,9 +84,9 @@ private slots:
         // clang-format on
         const QString longLine = QStringLiteral("filler ").repeated(6000);
         const QString beyond16Bits = QStringLiteral("%1+2").arg(longLine.size() + 2);
-        QTest::newRow("words: positions beyond 16 bits")
-            << true << longLine + "\r\nzz" << longLine + "\r\nyy"
-            << "\r\nzz" << beyond16Bits << "\r\nyy" << beyond16Bits;
+        // clang-format off
+        QTest::newRow("words: positions beyond 16 bits") << true << longLine + "\r\nzz" << longLine + "\r\nyy" << "\r\nzz" << beyond16Bits << "\r\nyy" << beyond16Bits;
+        // clang-format on
     }
 
     void startButtonsColourAndList()
@@ -128,10 +128,8 @@ private slots:
     {
         QTest::addColumn<bool>("words");
         QTest::addColumn<int>("closeAtYield");
-        QTest::addColumn<QString>("ranges1");
-        QTest::addColumn<QString>("listing1");
-        QTest::addColumn<QString>("ranges2");
-        QTest::addColumn<QString>("listing2");
+        for (const char *column : {"ranges1", "listing1", "ranges2", "listing2"})
+            QTest::addColumn<QString>(column);
 
         const QString onlyRange = QStringLiteral("%1+5").arg(longText1.size() - 5);
         const QString all2 = QStringLiteral("0+%1").arg(longText2.size());
