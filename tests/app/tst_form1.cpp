@@ -45,65 +45,46 @@ class TestForm1 : public QObject
     Q_OBJECT
 
 private slots:
-    void startUpRestoresStoredChoices_data()
+    // Start-up with stored settings, then the options selected in turn and what the last one
+    // writes. Whatever happened, the settings agree with the selected buttons.
+    void choicesAreRestoredStoredAndApplied_data()
     {
         QTest::addColumn<QString>("stored"); // "key=text" separated by ';'
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("written");
         QTest::addColumn<bool>("wordMethod");
         QTest::addColumn<bool>("highlight");
         // clang-format off
-        QTest::newRow("first run")            << ""                             << false << false;
-        QTest::newRow("word method")          << "Comparison=2"                 << true  << false;
-        QTest::newRow("empty method text")    << "Comparison="                  << true  << false;
-        QTest::newRow("any letter case")      << "Option2=fALSE;Option1=true"   << false << true;
-        QTest::newRow("numbers")              << "Option2= 0.0 ;Option1=-0.5"   << false << true;
-        QTest::newRow("Option2 wins")         << "Option2=True;Option1=True"    << false << false;
-        QTest::newRow("neither selected")     << "Option2=False;Option1=0"      << false << false;
-        QTest::newRow("True1 is no Boolean")  << "Option2=False;Option1=True1"  << false << false;
+        QTest::newRow("first run")           << ""                            << ""   << ""                           << false << false;
+        QTest::newRow("word method")         << "Comparison=2"                << ""   << ""                           << true  << false;
+        QTest::newRow("empty method text")   << "Comparison="                 << ""   << ""                           << true  << false;
+        QTest::newRow("any letter case")     << "Option2=fALSE;Option1=true"  << ""   << ""                           << false << true;
+        QTest::newRow("numbers")             << "Option2= 0.0 ;Option1=-0.5"  << ""   << ""                           << false << true;
+        QTest::newRow("Option2 wins")        << "Option2=True;Option1=True"   << ""   << ""                           << false << false;
+        QTest::newRow("neither selected")    << "Option2=False;Option1=0"     << ""   << ""                           << false << false;
+        QTest::newRow("True1 is no Boolean") << "Option2=False;Option1=True1" << ""   << ""                           << false << false;
+        // A click on a selected button does nothing; selecting it again runs the handling.
+        QTest::newRow("highlight")           << ""                            << "1"  << "Option2=False Option1=True" << false << true;
+        QTest::newRow("differences again")   << ""                            << "2"  << "Option2=True Option1=False" << false << false;
+        QTest::newRow("Word method")         << ""                            << "4"  << "Comparison=2"               << true  << false;
+        QTest::newRow("standard method")     << ""                            << "43" << "Comparison=1"               << false << false;
         // clang-format on
     }
 
-    void startUpRestoresStoredChoices()
+    void choicesAreRestoredStoredAndApplied()
     {
         QFETCH(QString, stored);
+        QFETCH(QString, options);
         QFETCH(bool, wordMethod);
         QFETCH(bool, highlight);
         TestServices test;
         for (const QString &entry : stored.split(u';', Qt::SkipEmptyParts))
             test.settings.preset(entry.section(u'=', 0, 0), entry.section(u'=', 1));
         Form1 form(test.services);
-
-        QCOMPARE(form.Option4->isChecked(), wordMethod);
-        QCOMPARE(shownPanes(form), highlight ? "12" : "34");
-        // The settings agree with the selected buttons from the start.
-        QCOMPARE(test.settings.stored("Comparison"), wordMethod ? "2" : "1");
-        QCOMPARE(test.settings.stored("Option1"), highlight ? "True" : "False");
-        QCOMPARE(test.settings.stored("Option2"), highlight ? "False" : "True");
-    }
-
-    void handlingsStoreTheChoiceAndApplyIt_data()
-    {
-        // Options selected in turn, from the defaults, and what the last one does.
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("linesButton");
-        // clang-format off
-        QTest::newRow("highlight")         << "1"  << "Option2=False Option1=True" << "12" << true;
-        QTest::newRow("differences again") << "2"  << "Option2=True Option1=False" << "34" << true;
-        QTest::newRow("Word method")       << "4"  << "Comparison=2"               << "34" << false;
-        QTest::newRow("standard method")   << "43" << "Comparison=1"               << "34" << true;
-        // clang-format on
-    }
-
-    void handlingsStoreTheChoiceAndApplyIt()
-    {
-        QFETCH(QString, options);
-        TestServices test;
-        Form1 form(test.services);
+        test.settings.writes.clear();
         QRadioButton *const buttons[] = {form.Option1, form.Option2, form.Option3, form.Option4};
         for (const QChar option : options) {
             test.settings.writes.clear();
-            // A click on a selected button does nothing; selecting it again runs the handling.
             QRadioButton *button = buttons[option.digitValue() - 1];
             button->isChecked() ? form.select(button) : button->click();
         }
@@ -112,8 +93,12 @@ private slots:
             written.append(write.key + '=' + write.value);
 
         QTEST(written.join(u' '), "written");
-        QTEST(shownPanes(form), "shown");
-        QTEST(form.PushButton1->isEnabled(), "linesButton");
+        QCOMPARE(form.Option4->isChecked(), wordMethod);
+        QCOMPARE(form.PushButton1->isEnabled(), !wordMethod);
+        QCOMPARE(shownPanes(form), highlight ? "12" : "34");
+        QCOMPARE(test.settings.stored("Comparison"), wordMethod ? "2" : "1");
+        QCOMPARE(test.settings.stored("Option1"), highlight ? "True" : "False");
+        QCOMPARE(test.settings.stored("Option2"), highlight ? "False" : "True");
     }
 
     void failedSettingsWriteIsReportedOnce()
