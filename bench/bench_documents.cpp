@@ -2,12 +2,12 @@
 
 #include "GeneratedTexts.h"
 #include "PeakMemory.h"
+#include "WidgetBenchmarks.h"
 #include "documents/LoadTextFile.h"
 #include "documents/ReadTextFile.h"
 #include "documents/SaveTextFile.h"
 #include "pane/RichTextPane.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -109,13 +109,5 @@ BENCHMARK(BM_SavePane)->Arg(1)->Arg(16)->Arg(64)->ArgName("MB")->Unit(benchmark:
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv, [] { return 0; });
 }

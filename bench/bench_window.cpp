@@ -3,6 +3,7 @@
 
 #include "GeneratedTexts.h"
 #include "PeakMemory.h"
+#include "WidgetBenchmarks.h"
 #include "app/Form1.h"
 #include "pane/RichTextPane.h"
 #include "platform/IniSettingsStore.h"
@@ -11,7 +12,6 @@
 #include "platform/StyleSheetSkinFramework.h"
 #include "platform/SystemWordAutomation.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -141,15 +141,9 @@ BENCHMARK(BM_WordComparisonInWindow)->Iterations(5)->Unit(benchmark::kMillisecon
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    Window window;
-    theWindow = &window;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv, [] {
+        auto window = std::make_unique<Window>();
+        theWindow = window.get();
+        return window;
+    });
 }
