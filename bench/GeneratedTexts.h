@@ -9,6 +9,9 @@ struct GeneratedTexts
 {
     QString text1;
     QString text2;
+
+    // Size of both texts as files, which hold one byte per character.
+    double bytes() const { return double(text1.size() + text2.size()); }
 };
 
 GeneratedTexts generateTexts(int lineCount = 100000, int changedPercent = 10);

@@ -25,10 +25,10 @@ PeakMemory::PeakMemory()
     if (!clearRefs.open(QIODevice::WriteOnly) || clearRefs.write("5") != 1)
         return;
     clearRefs.close();
-    m_startKb = statusKb("VmRSS:");
+    startKb_ = statusKb("VmRSS:");
 }
 
 qint64 PeakMemory::increaseBytes() const
 {
-    return (statusKb("VmHWM:") - m_startKb) * 1024;
+    return (statusKb("VmHWM:") - startKb_) * 1024;
 }

@@ -25,12 +25,6 @@ const GeneratedTexts &texts()
     return generated;
 }
 
-// The texts as files hold one byte per character.
-double textsBytes()
-{
-    return double(texts().text1.size() + texts().text2.size());
-}
-
 double millisecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -98,17 +92,8 @@ void BM_WordComparison(benchmark::State &state)
 
 template <typename Run> void measurePeak(benchmark::State &state, Run run)
 {
-    texts(); // generated before the measurement starts
-    for (auto _ : state) {
-        const PeakMemory peak;
-        if (!peak.valid()) {
-            state.SkipWithError("peak memory cannot be measured on this system");
-            return;
-        }
-        run();
-        state.counters["peak_MB"] = double(peak.increaseBytes()) / 1e6;
-    }
-    state.counters["limit_MB"] = 10 * textsBytes() / 1e6;
+    measurePeakMemory(
+        state, texts().bytes(), [] {}, run);
 }
 
 void BM_LineComparisonPeakMemory(benchmark::State &state)

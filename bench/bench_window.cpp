@@ -63,11 +63,6 @@ Window &window()
     return *theWindow;
 }
 
-double textsBytes()
-{
-    return double(texts().text1.size() + texts().text2.size());
-}
-
 void reportResults(benchmark::State &state)
 {
     state.counters["listed_1"] = double(window().form.RichTextBox3->document()->blockCount());
@@ -87,19 +82,8 @@ template <typename Click> void measureRun(benchmark::State &state, Click click)
 
 template <typename Click> void measurePeak(benchmark::State &state, Click click)
 {
-    for (auto _ : state) {
-        state.PauseTiming();
-        window().loadTexts();
-        state.ResumeTiming();
-        const PeakMemory peak;
-        if (!peak.valid()) {
-            state.SkipWithError("peak memory cannot be measured on this system");
-            return;
-        }
-        click();
-        state.counters["peak_MB"] = double(peak.increaseBytes()) / 1e6;
-    }
-    state.counters["limit_MB"] = 10 * textsBytes() / 1e6;
+    measurePeakMemory(
+        state, texts().bytes(), [] { window().loadTexts(); }, click);
 }
 
 void clickLines()
