@@ -3,10 +3,10 @@
 #include "GeneratedTexts.h"
 #include "PeakMemory.h"
 #include "WidgetBenchmarks.h"
-#include "documents/LoadTextFile.h"
+#include "app/commands/LoadCommand.h"
 #include "documents/ReadTextFile.h"
-#include "documents/SaveTextFile.h"
-#include "pane/RichTextPane.h"
+#include "documents/WriteTextFile.h"
+#include "pane/TextPane.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -60,7 +60,7 @@ void BM_ReadTextFile(benchmark::State &state)
 void BM_LoadIntoPane(benchmark::State &state)
 {
     const TextFile file(state.range(0) * megabyte, false);
-    RichTextPane pane;
+    TextPane pane;
     pane.show();
     for (auto _ : state) {
         state.PauseTiming();
@@ -81,13 +81,13 @@ void BM_LoadIntoPane(benchmark::State &state)
 void BM_SavePane(benchmark::State &state)
 {
     const TextFile file(state.range(0) * megabyte, false);
-    RichTextPane pane;
+    TextPane pane;
     pane.setText(readTextFile(file.path, maxLoadBytes).text);
     const QString target = file.folder.filePath(QStringLiteral("saved.txt"));
     for (auto _ : state) {
-        QString error;
-        if (!saveTextFile(pane.text() + QStringLiteral("\r\n"), target, &error))
-            state.SkipWithError(qPrintable(error));
+        const QString failure = writeTextFile(pane.text() + QStringLiteral("\r\n"), target);
+        if (!failure.isEmpty())
+            state.SkipWithError(qPrintable(failure));
     }
     state.SetBytesProcessed(state.iterations() * state.range(0) * megabyte);
 }

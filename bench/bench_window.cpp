@@ -4,13 +4,14 @@
 #include "GeneratedTexts.h"
 #include "PeakMemory.h"
 #include "WidgetBenchmarks.h"
-#include "app/Form1.h"
-#include "pane/RichTextPane.h"
+#include "app/AppTitle.h"
+#include "app/MainWindow.h"
+#include "pane/TextPane.h"
 #include "platform/IniSettingsStore.h"
-#include "platform/QtCommonDialog.h"
+#include "platform/QtFileDialog.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/StyleSheetSkinFramework.h"
-#include "platform/SystemWordAutomation.h"
+#include "wordprocessor/SystemAutomation.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,26 +32,26 @@ struct Window
 {
     QTemporaryDir settingsFolder;
     IniSettingsStore settings{settingsFolder.path()};
-    QtMessageBoxes messages;
+    QtMessageBoxes messages{appTitle()};
     StyleSheetSkinFramework skin;
-    std::unique_ptr<AutomationRegistry> wordAutomation = createSystemWordAutomation();
-    QtCommonDialog fileDialog;
-    Services services{settings,        messages,  skin, QCoreApplication::applicationDirPath(),
-                      *wordAutomation, fileDialog};
-    Form1 form{services};
+    std::unique_ptr<AutomationRegistry> automation = createSystemAutomation();
+    QtFileDialog fileDialog;
+    Services services{settings,    messages,  skin, QCoreApplication::applicationDirPath(),
+                      *automation, fileDialog};
+    MainWindow window{services};
 
     Window()
     {
-        form.show();
-        form.Option1->click();
+        window.show();
+        window.highlightOption->click();
     }
 
     // Loads both texts and lets the window finish the layout work that loading leaves for the
     // event loop, as it does before the user gets to click a start button.
     void loadTexts()
     {
-        form.RichTextBox1->setText(texts().text1);
-        form.RichTextBox2->setText(texts().text2);
+        window.textPane1->setText(texts().text1);
+        window.textPane2->setText(texts().text2);
         QCoreApplication::processEvents();
     }
 };
@@ -65,8 +66,8 @@ Window &window()
 
 void reportResults(benchmark::State &state)
 {
-    state.counters["listed_1"] = double(window().form.RichTextBox3->document()->blockCount());
-    state.counters["listed_2"] = double(window().form.RichTextBox4->document()->blockCount());
+    state.counters["listed_1"] = double(window().window.resultPane1->document()->blockCount());
+    state.counters["listed_2"] = double(window().window.resultPane2->document()->blockCount());
 }
 
 template <typename Click> void measureRun(benchmark::State &state, Click click)
@@ -88,12 +89,12 @@ template <typename Click> void measurePeak(benchmark::State &state, Click click)
 
 void clickLines()
 {
-    window().form.PushButton1->click();
+    window().window.compareLinesButton->click();
 }
 
 void clickWords()
 {
-    window().form.PushButton6->click();
+    window().window.compareWordsButton->click();
 }
 
 void BM_LineComparisonInWindowPeakMemory(benchmark::State &state)

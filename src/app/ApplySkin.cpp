@@ -41,7 +41,7 @@ void setBackground(QWidget &widget, const QColor &colour, bool filled)
 
 } // namespace
 
-void ApplySkin(QWidget &window, const Services &services)
+void applySkin(QWidget &window, const Services &services)
 {
     const QString skinFile = services.programFolder + QStringLiteral("/x/o.cjs");
     if (!ordinaryFileExists(skinFile))

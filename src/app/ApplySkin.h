@@ -7,4 +7,4 @@ class QWidget;
 // and not hidden: first the window, its captions, group boxes, radio buttons and check boxes
 // take the platform's button-face colour, then the skin engine loads the file and applies it.
 // A file that is no usable skin is reported, and the window keeps its usual look.
-void ApplySkin(QWidget &window, const Services &services);
+void applySkin(QWidget &window, const Services &services);

@@ -1,6 +1,6 @@
 #include "app/CenterOnScreen.h"
 
-QPointF CenterOnScreen(QSizeF window, QSizeF screen)
+QPointF centeredPosition(QSizeF window, QSizeF screen)
 {
     constexpr qreal raise = 1000;
     return {(screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2 - raise};

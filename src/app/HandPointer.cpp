@@ -1,8 +1,8 @@
 #include "app/HandPointer.h"
 
 #include "app/Services.h"
-#include "documents/FileExists.h"
 #include "platform/CursorFile.h"
+#include "platform/FileExists.h"
 #include "platform/MessageBoxes.h"
 
 #include <QDir>
@@ -11,7 +11,7 @@
 std::optional<QCursor> loadHandPointer(const Services &services)
 {
     const QString path = services.programFolder + QStringLiteral("/HAND-M.CUR");
-    if (!FileExists(path))
+    if (!fileExists(path))
         return std::nullopt;
     QString error;
     const std::optional<CursorPicture> picture = readCursorFile(path, &error);

@@ -17,8 +17,8 @@ void overlay(TwipsGeometry &result, const TwipsGeometry &source)
 
 } // namespace
 
-void layoutPanes(float outerWidth, TwipsGeometry &source1, TwipsGeometry &source2,
-                 TwipsGeometry &result1, TwipsGeometry &result2)
+void placePanes(float outerWidth, TwipsGeometry &source1, TwipsGeometry &source2,
+                TwipsGeometry &result1, TwipsGeometry &result2)
 {
     source1.setWidthTwips(float(double(outerWidth) / 2 - marginTwips));
     source2.setLeftTwips(

@@ -6,5 +6,5 @@ class TwipsGeometry;
 // source pane of its side. outerWidth is the window's width in twips, frame included. Each
 // assignment stands on its own: one the pane rejects is skipped and the rest go on with the
 // values the panes still have.
-void layoutPanes(float outerWidth, TwipsGeometry &source1, TwipsGeometry &source2,
-                 TwipsGeometry &result1, TwipsGeometry &result2);
+void placePanes(float outerWidth, TwipsGeometry &source1, TwipsGeometry &source2,
+                TwipsGeometry &result1, TwipsGeometry &result2);

@@ -1,7 +1,7 @@
 #include "app/PointerFeedback.h"
 
-#include "app/Form1.h"
-#include "pane/RichTextPane.h"
+#include "app/MainWindow.h"
+#include "pane/TextPane.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -9,26 +9,26 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-PointerFeedback::PointerFeedback(Form1 &window) : QObject(&window), window_(window)
+PointerFeedback::PointerFeedback(MainWindow &window) : QObject(&window), window_(window)
 {
     window.setMouseTracking(true);
     window.installEventFilter(this);
     areas_.insert(&window, MouseArea::WindowSurface);
 
-    for (QWidget *caption : {window.Label1, window.Label2})
+    for (QWidget *caption : {window.caption1, window.caption2})
         watch(caption, MouseArea::Caption);
-    for (QWidget *option : {window.Option1, window.Option2})
+    for (QWidget *option : {window.highlightOption, window.differencesOnlyOption})
         watch(option, MouseArea::DisplayOption);
-    for (QWidget *option : {window.Option3, window.Option4})
+    for (QWidget *option : {window.standardMethodOption, window.wordProcessorMethodOption})
         watch(option, MouseArea::MethodOption);
-    for (QWidget *group : {window.Frame1, window.Frame2})
+    for (QWidget *group : {window.methodGroup, window.displayGroup})
         watch(group, MouseArea::GroupBox);
-    for (QWidget *button : {window.PushButton1, window.PushButton2, window.PushButton3,
-                            window.PushButton4, window.PushButton5, window.PushButton6})
+    for (QWidget *button : {window.compareLinesButton, window.saveButton1, window.loadButton1,
+                            window.loadButton2, window.saveButton2, window.compareWordsButton})
         watch(button, MouseArea::PushButton);
-    for (RichTextPane *pane :
-         {window.RichTextBox1, window.RichTextBox2, window.RichTextBox3, window.RichTextBox4})
-        connect(pane, &RichTextPane::mouseMoved, this, [this] { mouseMoved(MouseArea::Pane); });
+    for (TextPane *pane :
+         {window.textPane1, window.textPane2, window.resultPane1, window.resultPane2})
+        connect(pane, &TextPane::mouseMoved, this, [this] { mouseMoved(MouseArea::Pane); });
 }
 
 void PointerFeedback::watch(QWidget *control, MouseArea area)

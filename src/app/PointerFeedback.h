@@ -5,7 +5,7 @@
 #include <QHash>
 #include <QObject>
 
-class Form1;
+class MainWindow;
 class QWidget;
 
 // Turns mouse movements over the window and its controls into pointer codes. Every control
@@ -17,7 +17,7 @@ class PointerFeedback : public QObject
     Q_OBJECT
 
 public:
-    explicit PointerFeedback(Form1 &window);
+    explicit PointerFeedback(MainWindow &window);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -26,6 +26,6 @@ private:
     void watch(QWidget *control, MouseArea area);
     void mouseMoved(MouseArea area);
 
-    Form1 &window_;
+    MainWindow &window_;
     QHash<const QObject *, MouseArea> areas_;
 };

@@ -1,12 +1,12 @@
 #include "app/PointerStates.h"
 
-int pointerAfterMouseMove(int code, MouseArea area)
+PointerCode pointerAfterMouseMove(PointerCode code, MouseArea area)
 {
-    if (code == PointerCode::wait)
+    if (code == PointerCode::Wait)
         return code;
     switch (area) {
     case MouseArea::PushButton:
-        return PointerCode::hand;
+        return PointerCode::Hand;
     case MouseArea::MethodOption:
     case MouseArea::GroupBox:
         return code;
@@ -16,5 +16,5 @@ int pointerAfterMouseMove(int code, MouseArea area)
     case MouseArea::Pane:
         break;
     }
-    return PointerCode::standard;
+    return PointerCode::Default;
 }

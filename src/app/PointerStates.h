@@ -2,20 +2,20 @@
 
 // The window's pointer codes and how mouse movements change them. No widget here: the
 // window feeds in where the mouse moved and shows the code that comes out.
-namespace PointerCode {
-inline constexpr int standard = 0;
-inline constexpr int wait = 11;
-inline constexpr int hand = 99;
-} // namespace PointerCode
+enum class PointerCode {
+    Default = 0,
+    Wait = 11, // the hourglass of an operation that takes time
+    Hand = 99, // the custom pointer, over the push buttons
+};
 
 // The parts of the window whose mouse movements the pointer feedback tells apart.
 enum class MouseArea {
     WindowSurface, // the window itself, outside every control
     Caption,
-    DisplayOption, // Option1, Option2
+    DisplayOption, // highlightOption, differencesOnlyOption
     Pane,
     PushButton,
-    MethodOption, // Option3, Option4
+    MethodOption, // standardMethodOption, wordProcessorMethodOption
     GroupBox,
 };
 
@@ -23,4 +23,4 @@ enum class MouseArea {
 // pointer belongs to the running operation and is never replaced; a move over a push button
 // shows the hand, over the group boxes and the method options nothing changes, and anywhere
 // else the default pointer returns.
-int pointerAfterMouseMove(int code, MouseArea area);
+PointerCode pointerAfterMouseMove(PointerCode code, MouseArea area);

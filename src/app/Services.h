@@ -3,7 +3,7 @@
 #include <QString>
 
 class AutomationRegistry;
-class CommonDialog;
+class FileDialog;
 class MessageBoxes;
 class SettingsStore;
 class SkinFramework;
@@ -16,7 +16,7 @@ struct Services
     SkinFramework &skin;
     // Folder of the program's executable, without a trailing separator.
     QString programFolder;
-    AutomationRegistry &wordAutomation;
+    AutomationRegistry &automation;
     // The window's one file dialog, shared by loading and saving.
-    CommonDialog &CommonDialog1;
+    FileDialog &fileDialog;
 };

@@ -20,7 +20,7 @@ inline const QString option2Default = QStringLiteral("1");
 std::optional<bool> readBoolean(const QString &text);
 QString booleanText(bool value);
 
-// Exactly "1" is the standard method; any other text, the empty one included, the Word method.
+// Exactly "1" is the standard method; any other text, the empty one included, the word-processor method.
 bool isStandardMethod(const QString &comparisonText);
 
 enum class DisplayMode { AllLinesHighlighted, DifferencesOnly };

@@ -1,20 +1,20 @@
 #pragma once
 
-#include "app/Form1.h"
+#include "app/WindowPointer.h"
 
 // Shows the wait pointer on the window for as long as an operation runs, on every path out.
 class WaitPointer
 {
 public:
-    explicit WaitPointer(Form1 &window) : window_(window)
+    explicit WaitPointer(WindowPointer &pointer) : pointer_(pointer)
     {
-        window_.setMousePointer(Form1::waitPointer);
+        pointer_.setMousePointer(PointerCode::Wait);
     }
-    ~WaitPointer() { window_.setMousePointer(Form1::defaultPointer); }
+    ~WaitPointer() { pointer_.setMousePointer(PointerCode::Default); }
 
     WaitPointer(const WaitPointer &) = delete;
     WaitPointer &operator=(const WaitPointer &) = delete;
 
 private:
-    Form1 &window_;
+    WindowPointer &pointer_;
 };

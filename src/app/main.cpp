@@ -1,10 +1,11 @@
-#include "app/Form1.h"
+#include "app/AppTitle.h"
+#include "app/MainWindow.h"
 #include "app/Services.h"
 #include "platform/IniSettingsStore.h"
-#include "platform/QtCommonDialog.h"
+#include "platform/QtFileDialog.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/StyleSheetSkinFramework.h"
-#include "platform/SystemWordAutomation.h"
+#include "wordprocessor/SystemAutomation.h"
 
 #include <QApplication>
 
@@ -13,14 +14,14 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
 
     IniSettingsStore settings(IniSettingsStore::userFolder());
-    QtMessageBoxes messages;
+    QtMessageBoxes messages(appTitle());
     StyleSheetSkinFramework skin;
-    const std::unique_ptr<AutomationRegistry> wordAutomation = createSystemWordAutomation();
-    QtCommonDialog fileDialog;
-    Services services{settings,        messages,  skin, QCoreApplication::applicationDirPath(),
-                      *wordAutomation, fileDialog};
+    const std::unique_ptr<AutomationRegistry> automation = createSystemAutomation();
+    QtFileDialog fileDialog;
+    Services services{settings,    messages,  skin, QCoreApplication::applicationDirPath(),
+                      *automation, fileDialog};
 
-    Form1 window(services);
+    MainWindow window(services);
     messages.setParentWindow(&window);
     fileDialog.setParentWindow(&window);
     window.show();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pane/TextRange.h"
+#include "compare/TextRange.h"
 
 #include <QList>
 #include <QString>

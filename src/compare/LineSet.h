@@ -15,7 +15,12 @@ public:
 
     static size_t hashOf(QStringView line);
 
-    void prefetch(size_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
+    void prefetch([[maybe_unused]] size_t hash) const
+    {
+#if defined(__GNUC__) || defined(__clang__)
+        __builtin_prefetch(&slots_[hash & mask_]);
+#endif
+    }
     void insert(qsizetype start, qsizetype length, size_t hash);
     bool contains(QStringView line, size_t hash) const;
 

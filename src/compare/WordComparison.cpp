@@ -28,9 +28,9 @@ qsizetype windowFor(qsizetype wordCount)
     const qsizetype lower = wordCount / 2;
     return lower % 2 == 0 ? lower : lower + 1;
 }
-} // namespace
-
-void MarkUnmatchedWords(QStringView line, qsizetype lineStart, WordLine &otherLine,
+// Marks the unmatched words of line, which starts at index lineStart of the examined text,
+// against otherLine. The look-ahead window is computed from the word count of line.
+void markUnmatchedWords(QStringView line, qsizetype lineStart, WordLine &otherLine,
                         ComparisonResult &result)
 {
     if (line.isEmpty())
@@ -55,6 +55,8 @@ void MarkUnmatchedWords(QStringView line, qsizetype lineStart, WordLine &otherLi
     }
 }
 
+} // namespace
+
 ComparisonResult compareWords(QStringView examined, QStringView other)
 {
     ComparisonResult result;
@@ -68,7 +70,7 @@ ComparisonResult compareWords(QStringView examined, QStringView other)
 
     for (qsizetype start = 0;;) {
         const qsizetype length = crlfLineLength(examined, start);
-        MarkUnmatchedWords(examined.sliced(start, length), start, otherLine, result);
+        markUnmatchedWords(examined.sliced(start, length), start, otherLine, result);
         if (start + length == examined.size())
             return result;
         start += length + 2;

@@ -4,8 +4,6 @@
 
 #include <QStringView>
 
-class WordLine;
-
 // One pass of the word comparison: every line of examined (cut at CR LF) is compared with its
 // paired line of other, the line with the same index or, past the end of other, other's last
 // line (an empty line after a final CR LF does not count). An empty other text counts as one
@@ -13,7 +11,3 @@ class WordLine;
 // word's characters, possibly none) and is listed preceded by CR LF.
 ComparisonResult compareWords(QStringView examined, QStringView other);
 
-// Marks the unmatched words of line, which starts at index lineStart of the examined text,
-// against otherLine. The look-ahead window is computed from the word count of line.
-void MarkUnmatchedWords(QStringView line, qsizetype lineStart, WordLine &otherLine,
-                        ComparisonResult &result);

@@ -45,6 +45,13 @@ constexpr std::array<char16_t, 32> windows1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+QString decodeAnsi(const QByteArray &bytes)
+{
+    if (systemIsUtf8())
+        return decodeWindows1252(bytes);
+    return decodeWith(QStringConverter::System, bytes, nullptr);
+}
+
 } // namespace
 
 QString decode(const QByteArray &bytes)
@@ -60,12 +67,6 @@ QString decode(const QByteArray &bytes)
     return valid ? text : decodeAnsi(bytes);
 }
 
-QString decodeAnsi(const QByteArray &bytes)
-{
-    if (systemIsUtf8())
-        return decodeWindows1252(bytes);
-    return decodeWith(QStringConverter::System, bytes, nullptr);
-}
 
 QString decodeWindows1252(const QByteArray &bytes)
 {
@@ -73,7 +74,8 @@ QString decodeWindows1252(const QByteArray &bytes)
     QChar *out = text.data();
     for (char byte : bytes) {
         const auto code = static_cast<unsigned char>(byte);
-        *out++ = (code >= 0x80 && code < 0xA0) ? QChar(windows1252High[code - 0x80]) : QChar(code);
+        *out++ = (code >= 0x80 && code < 0xA0) ? QChar(windows1252High[code - 0x80])
+                                               : QChar(char16_t(code));
     }
     return text;
 }

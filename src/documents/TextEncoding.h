@@ -8,12 +8,9 @@
 namespace TextEncoding {
 
 // A UTF-8 or UTF-16 byte-order mark decides, and is dropped; otherwise valid UTF-8 is UTF-8;
-// otherwise the bytes are in the system's 8-bit code page (see decodeAnsi).
+// otherwise the bytes are in the system's 8-bit code page, or in Windows-1252 where the system's
+// own is UTF-8, which is what single-byte text files from Windows are written in.
 QString decode(const QByteArray &bytes);
-
-// The system's 8-bit code page; Windows-1252 where the system's own is UTF-8, which is what
-// single-byte text files from Windows are written in.
-QString decodeAnsi(const QByteArray &bytes);
 
 QString decodeWindows1252(const QByteArray &bytes);
 

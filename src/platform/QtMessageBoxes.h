@@ -2,13 +2,15 @@
 
 #include "platform/MessageBoxes.h"
 
+#include <QMessageBox>
 #include <QPointer>
 
-class QWidget;
-
+// Message boxes of Qt's own, all carrying the same title.
 class QtMessageBoxes : public MessageBoxes
 {
 public:
+    explicit QtMessageBoxes(QString title) : title_(std::move(title)) {}
+
     void setParentWindow(QWidget *window) { window_ = window; }
 
     void inform(const QString &text) override;
@@ -16,5 +18,9 @@ public:
     void warn(const QString &text) override;
 
 private:
+    int show(QMessageBox::Icon icon, const QString &text, QMessageBox::StandardButtons buttons,
+             QMessageBox::StandardButton defaultButton);
+
+    QString title_;
     QPointer<QWidget> window_;
 };

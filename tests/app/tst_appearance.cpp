@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 
 #include "TempFiles.h"
 #include "TestServices.h"
@@ -29,11 +29,11 @@ void put(const QTemporaryDir &folder, const QString &name, const QByteArray &con
 
 // Exactly the window, captions, options and group boxes fill their backgrounds with `colour`,
 // and nothing with the other colour of the two looks: panes and push buttons keep theirs.
-void verifyLook(Form1 &form, const QColor &colour)
+void verifyLook(MainWindow &window, const QColor &colour)
 {
     const QColor other = colour == buttonFace ? QColor(Qt::white) : buttonFace;
-    QList<QWidget *> widgets = form.findChildren<QWidget *>();
-    widgets.append(&form);
+    QList<QWidget *> widgets = window.findChildren<QWidget *>();
+    widgets.append(&window);
     QSet<QWidget *> filled;
     for (QWidget *widget : widgets) {
         const QColor fill = widget->palette().color(widget->backgroundRole());
@@ -41,8 +41,15 @@ void verifyLook(Form1 &form, const QColor &colour)
             filled.insert(widget);
         QVERIFY2(!widget->autoFillBackground() || fill != other, widget->metaObject()->className());
     }
-    const QSet<QWidget *> listed{&form,        form.Label1,  form.Label2,  form.Frame1, form.Frame2,
-                                 form.Option1, form.Option2, form.Option3, form.Option4};
+    const QSet<QWidget *> listed{&window,
+                                 window.caption1,
+                                 window.caption2,
+                                 window.methodGroup,
+                                 window.displayGroup,
+                                 window.highlightOption,
+                                 window.differencesOnlyOption,
+                                 window.standardMethodOption,
+                                 window.wordProcessorMethodOption};
     QCOMPARE(filled, listed);
 }
 
@@ -52,7 +59,7 @@ class TestAppearance : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void skinAndHandAreUsedOrReported_data();
     void skinAndHandAreUsedOrReported();
@@ -73,7 +80,8 @@ void TestAppearance::skinAndHandAreUsedOrReported_data()
     QTest::addColumn<QByteArray>("hand"); // HAND-M.CUR; null for none
     QTest::addColumn<QString>("reason");  // of the message about the skin, or else the hand
     const QByteArray usable = "QLabel { color: #123456; font-size: 30pt; }\n"
-                              "QPushButton { min-width: 900px; }";
+                              "QPushButton { min-width: 900px; }\n"
+                              "#compareLinesButton { color: #654321; }";
     // clang-format off
     QTest::newRow("no files") << QByteArray() << false << QByteArray() << QString();
     QTest::newRow("text as hand") << QByteArray() << false << "hand"_ba << u"it is not a Windows cursor file"_s;
@@ -102,22 +110,22 @@ void TestAppearance::skinAndHandAreUsedOrReported()
     const bool used = !skin.isNull() && !hidden && reason.isEmpty();
     test.settings.preset(u"Comparison"_s, u"2"_s);
     test.skin.setApplyOptions(0x30);
-    Form1 *seen = nullptr;
+    MainWindow *seen = nullptr;
     test.skin.onLoad = [&](const QString &file, const QString &imageFolder) {
         QCOMPARE(file, test.programFolder.filePath(u"x/o.cjs"_s));
         QCOMPARE(imageFolder, QString());
         // The window is still being built; find it among the top-level widgets.
         for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (auto *form = qobject_cast<Form1 *>(widget)) {
-                seen = form;
-                verifyLook(*form, buttonFace);
+            if (auto *window = qobject_cast<MainWindow *>(widget)) {
+                seen = window;
+                verifyLook(*window, buttonFace);
             }
         }
     };
-    Form1 form(test.services);
-    QCOMPARE(seen, skin.isNull() || hidden ? nullptr : &form);
+    MainWindow window(test.services);
+    QCOMPARE(seen, skin.isNull() || hidden ? nullptr : &window);
     // The rest of start-up ran, up to its last steps: the stored method and display mode.
-    QVERIFY(form.Option4->isChecked());
+    QVERIFY(window.wordProcessorMethodOption->isChecked());
     QCOMPARE(test.settings.stored(u"Option2"_s), u"True"_s);
     const QString message =
         skin.isNull() ? u"The hand pointer file \"%1/HAND-M.CUR\" was ignored because %2.\n\n"
@@ -126,21 +134,25 @@ void TestAppearance::skinAndHandAreUsedOrReported()
                         u"Parvenex starts with its usual look."_s;
     QCOMPARE(test.messages.texts().join(u'\n'),
              reason.isEmpty() ? QString() : message.arg(test.programFolder.path(), reason));
-    QCOMPARE(form.styleSheet().isEmpty(), !used);
-    verifyLook(form, used ? buttonFace : Qt::white);
-    form.setMousePointer(Form1::customPointer);
+    QCOMPARE(window.styleSheet().isEmpty(), !used);
+    verifyLook(window, used ? buttonFace : Qt::white);
+    window.setMousePointer(PointerCode::Hand);
     const bool loaded = hand == shippedHand;
-    QCOMPARE(form.cursor().shape(), loaded ? Qt::BitmapCursor : Qt::PointingHandCursor);
-    QCOMPARE(form.cursor().hotSpot(), loaded ? QPoint(5, 0) : QPoint(0, 0));
+    QCOMPARE(window.cursor().shape(), loaded ? Qt::BitmapCursor : Qt::PointingHandCursor);
+    QCOMPARE(window.cursor().hotSpot(), loaded ? QPoint(5, 0) : QPoint(0, 0));
     if (!used)
         return;
     QCOMPARE(test.skin.applyOptions(), 0x31u);
-    form.Label1->ensurePolished();
-    QCOMPARE(form.Label1->palette().color(QPalette::WindowText), QColor(0x12, 0x34, 0x56));
+    window.caption1->ensurePolished();
+    QCOMPARE(window.caption1->palette().color(QPalette::WindowText), QColor(0x12, 0x34, 0x56));
     // The skin can neither enlarge the captions' font nor widen the buttons over each other.
-    QCOMPARE(form.Label1->font().pointSizeF(), 9.0);
-    form.PushButton2->ensurePolished();
-    QVERIFY(form.PushButton2->geometry().right() < form.PushButton4->geometry().left());
+    QCOMPARE(window.caption1->font().pointSizeF(), 9.0);
+    // Controls are addressed by their names.
+    window.compareLinesButton->ensurePolished();
+    QCOMPARE(window.compareLinesButton->palette().color(QPalette::ButtonText),
+             QColor(0x65, 0x43, 0x21));
+    window.saveButton1->ensurePolished();
+    QVERIFY(window.saveButton1->geometry().right() < window.loadButton2->geometry().left());
 }
 
 QTEST_MAIN(TestAppearance)

@@ -1,6 +1,6 @@
-#include "app/Form1.h"
-#include "compare/PaneComparison.h"
-#include "pane/RichTextPane.h"
+#include "app/MainWindow.h"
+#include "app/commands/PaneComparison.h"
+#include "pane/TextPane.h"
 
 #include "TestServices.h"
 
@@ -17,14 +17,14 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Moves the mouse, without a pressed button, to the middle of `target` or to `at` in it.
-void moveOver(Form1 &form, QWidget *target, QPoint at = QPoint())
+void moveOver(MainWindow &window, QWidget *target, QPoint at = QPoint())
 {
     at = at.isNull() ? target->rect().center() : at;
-    if (form.rect().contains(target->mapTo(&form, at))) {
-        QTest::mouseMove(form.windowHandle(), target->mapTo(&form, at));
+    if (window.rect().contains(target->mapTo(&window, at))) {
+        QTest::mouseMove(window.windowHandle(), target->mapTo(&window, at));
         return;
     }
-    // Frame1 and its options lie below the visible client area, where no real mouse gets.
+    // methodGroup and its options lie below the visible client area, where no real mouse gets.
     QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(target, &move);
@@ -33,26 +33,15 @@ void moveOver(Form1 &form, QWidget *target, QPoint at = QPoint())
 // What the user sees over `widget`.
 Qt::CursorShape shapeOver(QWidget *widget)
 {
-    auto *pane = qobject_cast<RichTextPane *>(widget);
+    auto *pane = qobject_cast<TextPane *>(widget);
     return (pane ? pane->viewport() : widget)->cursor().shape();
 }
 
-// The window and its controls, and the code a move over each sets from the default pointer or
-// the hand; -1 keeps that code.
-QList<QWidget *> controls(Form1 &f)
+// The window and every control of it, by name.
+QWidget *control(MainWindow &window, const QString &name)
 {
-    // clang-format off
-    return {&f, f.Label1, f.Label2, f.Option1, f.Option2,
-            f.RichTextBox1, f.RichTextBox2, f.RichTextBox3, f.RichTextBox4,
-            f.PushButton1, f.PushButton2, f.PushButton3, f.PushButton4, f.PushButton5, f.PushButton6,
-            f.Option3, f.Option4, f.Frame1, f.Frame2};
-    // clang-format on
+    return name == window.objectName() ? &window : window.findChild<QWidget *>(name);
 }
-const QString names = QStringLiteral(
-    "Form1 Label1 Label2 Option1 Option2 RichTextBox1 RichTextBox2 RichTextBox3 RichTextBox4 "
-    "PushButton1 PushButton2 PushButton3 PushButton4 PushButton5 PushButton6 Option3 Option4 "
-    "Frame1 Frame2");
-const int codes[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 99, 99, 99, 99, 99, 99, -1, -1, -1, -1};
 
 } // namespace
 
@@ -60,7 +49,7 @@ class TestPointerFeedback : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init();
     void movesFollowTheStateTable_data();
     void movesFollowTheStateTable();
@@ -68,96 +57,113 @@ private slots:
 
 private:
     std::unique_ptr<TestServices> test_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 void TestPointerFeedback::init()
 {
-    form_.reset();
+    window_.reset();
     test_ = std::make_unique<TestServices>();
-    form_ = std::make_unique<Form1>(test_->services);
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    window_ = std::make_unique<MainWindow>(test_->services);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
 
 void TestPointerFeedback::movesFollowTheStateTable_data()
 {
-    QTest::addColumn<int>("control");
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
-    for (int control = 0; control < int(std::size(codes)); ++control) {
-        for (const int from : {0, 11, 99}) {
-            const int to = from == 11 ? 11 : codes[control] < 0 ? from : codes[control];
-            QTest::addRow("%s from %d", qPrintable(names.section(u' ', control, control)), from)
-                << control << from << to;
-        }
-    }
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("showsHand"); // else the default pointer; neither: keeps the pointer
+    QTest::addColumn<bool>("keeps");
+    for (const char *name :
+         {"mainWindow", "caption1", "caption2", "highlightOption", "differencesOnlyOption",
+          "textPane1", "textPane2", "resultPane1", "resultPane2"})
+        QTest::newRow(name) << QString::fromLatin1(name) << false << false;
+    for (const char *name : {"compareLinesButton", "saveButton1", "loadButton1", "loadButton2",
+                             "saveButton2", "compareWordsButton"})
+        QTest::newRow(name) << QString::fromLatin1(name) << true << false;
+    for (const char *name :
+         {"standardMethodOption", "wordProcessorMethodOption", "methodGroup", "displayGroup"})
+        QTest::newRow(name) << QString::fromLatin1(name) << false << true;
 }
 
+// From each state the mouse moves over the control: the wait pointer always stays, the others
+// follow the control.
 void TestPointerFeedback::movesFollowTheStateTable()
 {
-    QFETCH(int, control);
-    QFETCH(int, from);
-    QFETCH(int, to);
-    Form1 &form = *form_;
-    QWidget *target = controls(form)[control];
+    QFETCH(QString, control);
+    QFETCH(bool, showsHand);
+    QFETCH(bool, keeps);
+    MainWindow &window = *window_;
+    QWidget *target = ::control(window, control);
+    QVERIFY(target);
     // The source panes show in the highlighting display mode only.
-    if (target == form.RichTextBox1 || target == form.RichTextBox2)
-        form.select(form.Option1);
+    if (target == window.textPane1 || target == window.textPane2)
+        window.select(window.highlightOption);
     QVERIFY(target->isVisible());
-    // Qt drops a move to where the mouse already is, as in the previous row.
-    QTest::mouseMove(form.windowHandle(), QPoint(1, 1));
-    form.setMousePointer(from);
-    // Over Frame2 a point between its options; over the window one outside every control.
-    moveOver(form, target,
-             target == form.Frame2 ? QPoint(400, 8)
-             : target == &form     ? QPoint(3, 3)
-                                   : QPoint());
-    QCOMPARE(form.mousePointer(), to);
-    QCOMPARE(shapeOver(target), to == 11                               ? Qt::WaitCursor
-                                : to == 99                             ? Qt::PointingHandCursor
-                                : qobject_cast<RichTextPane *>(target) ? Qt::IBeamCursor
+    for (const PointerCode from : {PointerCode::Default, PointerCode::Hand, PointerCode::Wait}) {
+        // Qt drops a move to where the mouse already is.
+        QTest::mouseMove(window.windowHandle(), QPoint(1, 1));
+        window.setMousePointer(from);
+        // Over displayGroup a point between its options; over the window one outside every
+        // control.
+        moveOver(window, target,
+                 target == window.displayGroup ? QPoint(400, 8)
+                 : target == &window           ? QPoint(3, 3)
+                                               : QPoint());
+        const PointerCode to = from == PointerCode::Wait ? from
+                               : keeps                   ? from
+                               : showsHand               ? PointerCode::Hand
+                                                         : PointerCode::Default;
+        QCOMPARE(window.mousePointer(), to);
+        QCOMPARE(shapeOver(target), to == PointerCode::Wait            ? Qt::WaitCursor
+                                    : to == PointerCode::Hand          ? Qt::PointingHandCursor
+                                    : qobject_cast<TextPane *>(target) ? Qt::IBeamCursor
                                                                        : Qt::ArrowCursor);
+    }
     // The hourglass shows over the whole window, panes and buttons included.
-    for (QWidget *place : controls(form))
-        QVERIFY(to != 11 || shapeOver(place) == Qt::WaitCursor);
+    for (QWidget *place : window.findChildren<QWidget *>()) {
+        if (place->parentWidget() == &window || place->parentWidget() == window.displayGroup)
+            QCOMPARE(shapeOver(place), Qt::WaitCursor);
+    }
 }
 
 void TestPointerFeedback::hourglassSurvivesMovesDuringAComparisonThenTheDefaultWaitsForAMove()
 {
-    Form1 &form = *form_;
+    MainWindow &window = *window_;
     QStringList lines;
     for (int i = 0; i < 10000; ++i)
         lines.append(QString::number(i));
-    form.RichTextBox1->setText(lines.join(u"\r\n"_s));
-    form.RichTextBox2->setText(lines.mid(0, 5000).join(u"\r\n"_s));
+    window.textPane1->setText(lines.join(u"\r\n"_s));
+    window.textPane2->setText(lines.mid(0, 5000).join(u"\r\n"_s));
     // Each yield of the comparison handles a move over a push button that came in meanwhile,
     // to a new point each time, as Qt drops a move to where the mouse already is. Recorded: the
     // pointer after each yield that began under the hourglass.
-    using Seen = QList<std::pair<int, Qt::CursorShape>>;
+    using Seen = QList<std::pair<PointerCode, Qt::CursorShape>>;
     Seen underWait;
     int yields = 0;
     const auto yield = [&] {
-        const bool waiting = form.mousePointer() == Form1::waitPointer;
-        QTimer::singleShot(0, &form, [&form, at = QPoint(5 + ++yields % 2, 5)] {
-            moveOver(form, form.PushButton1, at);
+        const bool waiting = window.mousePointer() == PointerCode::Wait;
+        QTimer::singleShot(0, &window, [&window, at = QPoint(5 + ++yields % 2, 5)] {
+            moveOver(window, window.compareLinesButton, at);
         });
-        const bool open = form.yieldToEventLoop();
+        const bool open = window.yieldToEventLoop();
         if (waiting)
-            underWait.append({form.mousePointer(), shapeOver(form.PushButton1)});
+            underWait.append({window.mousePointer(), shapeOver(window.compareLinesButton)});
         return open;
     };
-    PaneComparison(form, yield, std::chrono::milliseconds(0)).runLineComparison();
+    const ComparisonPanes panes{*window.textPane1, *window.textPane2, *window.resultPane1,
+                                *window.resultPane2};
+    PaneComparison(panes, window, yield, std::chrono::milliseconds(0)).compareLines();
     QVERIFY(!underWait.isEmpty());
-    QCOMPARE(underWait, Seen(underWait.size(), {Form1::waitPointer, Qt::WaitCursor}));
-    QVERIFY(form.RichTextBox3->text().startsWith(QLatin1String("5000\r\n")));
+    QCOMPARE(underWait, Seen(underWait.size(), {PointerCode::Wait, Qt::WaitCursor}));
+    QVERIFY(window.resultPane1->text().startsWith(QLatin1String("5000\r\n")));
     // The mouse still rests on the button, but until it moves again the default pointer shows.
     QCoreApplication::processEvents();
-    QCOMPARE(form.mousePointer(), 0);
-    QCOMPARE(shapeOver(form.PushButton1), Qt::ArrowCursor);
-    moveOver(form, form.PushButton1, QPoint(8, 5));
-    QCOMPARE(form.mousePointer(), 99);
-    QCOMPARE(shapeOver(form.PushButton1), Qt::PointingHandCursor);
+    QCOMPARE(window.mousePointer(), PointerCode::Default);
+    QCOMPARE(shapeOver(window.compareLinesButton), Qt::ArrowCursor);
+    moveOver(window, window.compareLinesButton, QPoint(8, 5));
+    QCOMPARE(window.mousePointer(), PointerCode::Hand);
+    QCOMPARE(shapeOver(window.compareLinesButton), Qt::PointingHandCursor);
 }
 
 QTEST_MAIN(TestPointerFeedback)

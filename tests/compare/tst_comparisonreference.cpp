@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 // The fast engines against small references written straight from the rules, on thousands of
 // random texts.
 namespace {
@@ -27,7 +29,8 @@ QStringList randomLines(QRandomGenerator &random, int count, int maxWords)
         QStringList words;
         for (int n = random.bounded(maxWords + 1); n > 0; --n)
             words.append(maxWords > 5 ? QString::number(random.bounded(maxWords))
-                                      : QStringList{"", "a", "b", "ab", "a\nb"}[random.bounded(5)]);
+                                      : QStringList{QString(), u"a"_s, u"b"_s, u"ab"_s,
+                                                    u"a\nb"_s}[random.bounded(5)]);
         lines.append(words.join(u' '));
     }
     return lines;
@@ -40,7 +43,7 @@ QString randomText(QRandomGenerator &random, const QStringList &pool)
     QString text;
     for (int n = random.bounded(8); n > 0; --n)
         text += pool[random.bounded(int(pool.size()))] +
-                QStringList{"\r\n", "\r\n", "\r\n", "\r", ""}[random.bounded(5)];
+                QStringList{u"\r\n"_s, u"\r\n"_s, u"\r\n"_s, u"\r"_s, QString()}[random.bounded(5)];
     return text;
 }
 
@@ -125,7 +128,7 @@ class TestComparisonReference : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void enginesMatchReferences()
     {
         QRandomGenerator random(4711);
@@ -140,17 +143,17 @@ private slots:
             YieldTicker ticker;
             const ComparisonResult lines = findMissingLines(text1, text2, ticker).value();
             const ComparisonResult expectedLines = referenceLinesOf(text1, text2, false);
-            QVERIFY2(lines.listing == expectedLines.listing, "lines " + context);
-            QVERIFY2(lines.ranges == expectedLines.ranges, "lines " + context);
+            QVERIFY2(lines.listing == expectedLines.listing, QByteArray("lines " + context));
+            QVERIFY2(lines.ranges == expectedLines.ranges, QByteArray("lines " + context));
             // A source edited during the comparison is coloured where the listed lines stand now.
             QVERIFY2(rangesOfListedLines(edited, lines.listing) ==
                          referenceLinesOf(edited, lines.listing, true).ranges,
-                     context + " edited " + visibleText(edited));
+                     QByteArray(context + " edited " + visibleText(edited)));
 
             const ComparisonResult words = compareWords(text1, text2);
             const ComparisonResult expectedWords = referencePass(text1, text2);
-            QVERIFY2(words.listing == expectedWords.listing, "words " + context);
-            QVERIFY2(words.ranges == expectedWords.ranges, "words " + context);
+            QVERIFY2(words.listing == expectedWords.listing, QByteArray("words " + context));
+            QVERIFY2(words.ranges == expectedWords.ranges, QByteArray("words " + context));
         }
     }
 };

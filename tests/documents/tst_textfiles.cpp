@@ -11,7 +11,7 @@ class TestTextFiles : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void encodingKeepsEveryCharacter();
     void readingStopsAtTheLimit();
 };
@@ -37,7 +37,7 @@ void TestTextFiles::readingStopsAtTheLimit()
     QTemporaryDir dir;
     const QString ten = dir.filePath(QStringLiteral("ten.txt"));
     QVERIFY(writeFile(ten, "0123456789"));
-    QCOMPARE(readTextFile(ten, 10).text, "0123456789");
+    QCOMPARE(readTextFile(ten, 10).text, QStringLiteral("0123456789"));
     QCOMPARE(readTextFile(ten, 9).problem, Problem::TooLarge);
 #ifdef Q_OS_LINUX
     // States a size of 0, so only reading shows how long it is.

@@ -32,7 +32,7 @@ class TestCursorFile : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void readsOrRefuses_data();
     void readsOrRefuses();
 };

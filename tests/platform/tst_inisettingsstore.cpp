@@ -4,18 +4,25 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString app = u"Quenlow"_s;
+const QString section = u"Parvenex"_s;
+} // namespace
+
 class TestIniSettingsStore : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void writtenValuesReachTheFileAtOnce()
     {
         QTemporaryDir folder;
         IniSettingsStore store(folder.path());
-        QVERIFY(store.write("Quenlow", "Parvenex", "Option2", "True"));
-        QVERIFY(store.write("Quenlow", "Parvenex", "Comparison", "2"));
-        QCOMPARE(readFile(folder.filePath("Quenlow.ini")),
+        QVERIFY(store.write(app, section, u"Option2"_s, u"True"_s));
+        QVERIFY(store.write(app, section, u"Comparison"_s, u"2"_s));
+        QCOMPARE(readFile(folder.filePath(u"Quenlow.ini"_s)),
                  "[Parvenex]\nComparison=2\nOption2=True\n");
     }
 
@@ -23,23 +30,23 @@ private slots:
     {
         QTemporaryDir folder;
         QVERIFY(
-            writeFile(folder.filePath("Quenlow.ini"),
+            writeFile(folder.filePath(u"Quenlow.ini"_s),
                       "[Parvenex]\nOption1=a, b\nOption2=\nComparison=\"7\"\n\x01\xff garbage\n"));
         const IniSettingsStore store(folder.path());
-        QCOMPARE(store.read("Quenlow", "Parvenex", "Option1", "0"), QStringLiteral("0"));
-        QCOMPARE(store.read("Quenlow", "Parvenex", "Option2", "1"), QString());
-        QCOMPARE(store.read("Quenlow", "Parvenex", "Comparison", "1"), QStringLiteral("7"));
-        QCOMPARE(store.read("Quenlow", "Other", "Option1", "d"), QStringLiteral("d"));
+        QCOMPARE(store.read(app, section, u"Option1"_s, u"0"_s), u"0"_s);
+        QCOMPARE(store.read(app, section, u"Option2"_s, u"1"_s), QString());
+        QCOMPARE(store.read(app, section, u"Comparison"_s, u"1"_s), u"7"_s);
+        QCOMPARE(store.read(app, u"Other"_s, u"Option1"_s, u"d"_s), u"d"_s);
     }
 
     void unwritableFolderIsReported()
     {
         QTemporaryDir folder;
         // A file where the folder should be: the folder can never be created.
-        QVERIFY(writeFile(folder.filePath("blocked"), {}));
-        IniSettingsStore store(folder.filePath("blocked/config"));
-        QVERIFY(!store.write("Quenlow", "Parvenex", "Option1", "True"));
-        QVERIFY(store.lastError().contains(folder.filePath("blocked/config")));
+        QVERIFY(writeFile(folder.filePath(u"blocked"_s), {}));
+        IniSettingsStore store(folder.filePath(u"blocked/config"_s));
+        QVERIFY(!store.write(app, section, u"Option1"_s, u"True"_s));
+        QVERIFY(store.lastError().contains(folder.filePath(u"blocked/config"_s)));
     }
 };
 

@@ -12,7 +12,7 @@ class TestOrdinaryFile : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void onlyVisibleOrdinaryFilesAreFound_data();
     void onlyVisibleOrdinaryFilesAreFound();
 };

@@ -14,7 +14,7 @@ class TestStyleSheetSkin : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void recognisesStyleSheets_data();
     void recognisesStyleSheets();

@@ -19,7 +19,7 @@ public:
     QString read(const QString &application, const QString &section, const QString &key,
                  const QString &defaultValue) const override
     {
-        return values.value(application + '/' + section + '/' + key, defaultValue);
+        return values.value(application + u'/' + section + u'/' + key, defaultValue);
     }
 
     bool write(const QString &application, const QString &section, const QString &key,
@@ -27,7 +27,7 @@ public:
     {
         if (failWrites)
             return false;
-        values.insert(application + '/' + section + '/' + key, value);
+        values.insert(application + u'/' + section + u'/' + key, value);
         writes.append({key, value});
         return true;
     }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FakeCommonDialog.h"
+#include "FakeAutomation.h"
+#include "FakeFileDialog.h"
 #include "FakeMessageBoxes.h"
 #include "FakeSettingsStore.h"
 #include "FakeSkinFramework.h"
-#include "FakeWordAutomation.h"
 #include "app/Services.h"
 
 #include <QTemporaryDir>
@@ -16,7 +16,7 @@ struct TestServices
     FakeMessageBoxes messages;
     FakeSkinFramework skin;
     QTemporaryDir programFolder;
-    FakeWordAutomation wordAutomation;
-    FakeCommonDialog dialog;
-    Services services{settings, messages, skin, programFolder.path(), wordAutomation, dialog};
+    FakeAutomation automation;
+    FakeFileDialog dialog;
+    Services services{settings, messages, skin, programFolder.path(), automation, dialog};
 };

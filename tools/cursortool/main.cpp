@@ -23,7 +23,7 @@ int draw(const QString &drawingPath, const QString &picturePath)
     QFile drawing(drawingPath);
     if (!drawing.open(QIODevice::ReadOnly | QIODevice::Text))
         return fail(drawingPath + QStringLiteral(": ") + drawing.errorString());
-    const QStringList rows = QString::fromUtf8(drawing.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QStringList rows = QString::fromUtf8(drawing.readAll()).split(u'\n', Qt::SkipEmptyParts);
     qsizetype width = 0;
     for (const QString &row : rows)
         width = std::max(width, row.size());

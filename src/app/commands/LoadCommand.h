@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/commands/FileCommandServices.h"
+#include "pane/Side.h"
+
+#include <QStringList>
+#include <functional>
+
+class TextPane;
+
+// The most one load puts into a source pane, in bytes of the files read: a larger text makes
+// the pane too slow to use and may not fit in memory.
+constexpr qint64 maxLoadBytes = 64 * 1024 * 1024;
+
+// A load button: the side's source pane receives the text of one or more files, ending with a
+// line break, and the window switches to the display mode that shows the source panes. Several
+// files are combined in their order, each starting on a new line. A missing file gets "File not
+// found"; one that cannot be loaded (a folder, unreadable, binary, too large) a warning that
+// names it and says why.
+class LoadCommand
+{
+public:
+    LoadCommand(Side side, TextPane &sourcePane, const FileCommandServices &services,
+                std::function<void()> showSourcePanes);
+
+    // The button: the files are chosen in the window's dialog.
+    void run();
+    // The files are taken as if they had been chosen in the dialog: dropped on the pane or
+    // named on the command line.
+    void loadFiles(const QStringList &paths);
+
+private:
+    void prepareOpenDialog();
+    void load(const QStringList &paths);
+    void appendFile(QString &text, const QString &path);
+
+    Side side_;
+    TextPane &pane_;
+    FileCommandServices services_;
+    std::function<void()> showSourcePanes_;
+};

@@ -1,7 +1,0 @@
-#pragma once
-
-#include <QString>
-
-// True when a modification time can be read for `path`: any file or folder, hidden ones
-// included. Every failure counts as false.
-bool FileExists(const QString &path);

@@ -1,0 +1,181 @@
+#include "PaneReading.h"
+#include "TestServices.h"
+#include "app/MainWindow.h"
+#include "app/commands/PaneColouring.h"
+#include "app/commands/PaneComparison.h"
+#include "pane/TextPane.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Long enough for the line comparison to yield several times in each direction when it yields
+// after every chunk of work: 1 before starting, 2 and 3 while reading text #2, 4 and 5 while
+// looking up text #1's lines, 6 to 9 for the second direction.
+const QString longText1 = QStringLiteral("k\r\n").repeated(5000) + QStringLiteral("only1");
+const QString longText2 = QStringLiteral("k\r\n").repeated(5000) + QStringLiteral("only2");
+
+struct Fixture
+{
+    TestServices test;
+    MainWindow window{test.services};
+
+    Fixture(const QString &text1, const QString &text2)
+    {
+        window.show();
+        window.textPane1->setText(text1);
+        window.textPane2->setText(text2);
+        window.resultPane1->setText(QStringLiteral("old 3"));
+        window.resultPane2->setText(QStringLiteral("old 4"));
+    }
+};
+
+} // namespace
+
+class TestPaneComparison : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startButtonsColourAndList_data()
+    {
+        QTest::addColumn<bool>("words");
+        // The two texts, then for each direction the result pane's text and the red ranges
+        // read back from the examined pane.
+        for (const char *column : {"text1", "text2", "listing1", "ranges1", "listing2", "ranges2"})
+            QTest::addColumn<QString>(column);
+        // Each run starts with the first character of both texts red: the line comparison leaves
+        // it, the word comparison first turns everything black.
+        // clang-format off
+        QTest::newRow("lines: same lines, other order") << false << "a\r\nb"       << "b\r\na"       << ""           << "0+1"     << ""           << "0+1";
+        QTest::newRow("lines: last line has no break") << false << "a\r\nb\r\nc"  << "a\r\nc\r\nd"  << "b\r\n"      << "0+1 3+3" << "d\r\n"      << "0+1 6+1";
+        QTest::newRow("lines: case and spaces count")  << false << "Hi"           << "hi "          << "Hi\r\n"     << "0+2"     << "hi \r\n"    << "0+3";
+        QTest::newRow("lines: repeated, not in longer") << false << "x\r\nbox\r\nx" << "box"        << "x\r\nx\r\n" << "0+3 8+1" << ""           << "0+1";
+        QTest::newRow("lines: final break on one side") << false << "a\r\nb\r\n"  << "a\r\nb"       << ""           << "0+1"     << ""           << "0+1";
+        QTest::newRow("lines: empty text has no lines") << false << ""            << "x\r\ny"       << ""           << ""        << "x\r\ny\r\n" << "0+4";
+        QTest::newRow("lines: empty line")             << false << "a\r\n\r\nb"   << "b\r\na"       << "\r\n"       << "0+1 3+2" << ""           << "0+1";
+        QTest::newRow("lines: lone CR and LF")         << false << "a\r\rb\nc"    << "b\r\nc"       << "a\r\n\r\n"  << "0+5"     << ""           << "0+1";
+        QTest::newRow("words: one replaced")           << true  << "the quick brown fox" << "the quick red fox" << "\r\nbrown" << "10+5" << "\r\nred" << "10+3";
+        // 8 words: the window is 4.5 rounded to 4, one too short to reach w1.
+        QTest::newRow("words: window ties to even")    << true  << "w1 w2 w3 w4 w5 w6 w7 w8" << "x1 x2 x3 x4 w1 w2 w3 w4 w5 w6 w7 w8"
+            << "\r\nw1\r\nw2\r\nw3\r\nw4\r\nw5\r\nw6\r\nw7\r\nw8" << "0+2 3+2 6+2 9+2 12+2 15+2 18+2 21+2"
+            << "\r\nx1\r\nx2\r\nx3\r\nx4" << "0+2 3+2 6+2 9+2";
+        QTest::newRow("words: empty words")            << true  << " a  b"        << "a b"          << "\r\n\r\n"   << ""        << ""           << "";
+        QTest::newRow("words: last line pairs on")     << true  << "one two\r\nthree four\r\nfive" << "one two\r\nthree" << "\r\nfour\r\nfive" << "15+4 21+4" << "" << "";
+        QTest::newRow("words: final CR LF pairs none") << true  << "a\r\nb"       << "a\r\n"        << "\r\nb"      << "3+1"     << ""           << "";
+        QTest::newRow("words: second text empty")      << true  << "a b\r\nc"     << ""             << "\r\na\r\nb\r\nc" << "0+1 2+1 5+1" << "" << "";
+        // clang-format on
+        const QString longLine = QStringLiteral("filler ").repeated(6000);
+        const QString beyond16Bits = QStringLiteral("%1+2").arg(longLine.size() + 2);
+        // clang-format off
+        QTest::newRow("words: positions beyond 16 bits") << true << longLine + u"\r\nzz"_s << longLine + u"\r\nyy"_s << "\r\nzz" << beyond16Bits << "\r\nyy" << beyond16Bits;
+        // clang-format on
+    }
+
+    void startButtonsColourAndList()
+    {
+        QFETCH(bool, words);
+        QFETCH(QString, text1);
+        QFETCH(QString, text2);
+        Fixture fixture(text1, text2);
+        MainWindow &window = fixture.window;
+        colorRange(*window.textPane1, 0, 1, red);
+        colorRange(*window.textPane2, 0, 1, red);
+
+        QPushButton *start = words ? window.compareWordsButton : window.compareLinesButton;
+        // Clicks on either start button while the run yields are ignored: a nested run would
+        // fill the result pane there and then.
+        QString resultDuringRun;
+        QTimer::singleShot(0, &window, [&] {
+            window.compareLinesButton->click();
+            window.compareWordsButton->click();
+            resultDuringRun = window.resultPane1->text();
+        });
+        start->click();
+        QCOMPARE(resultDuringRun, QStringLiteral("old 3"));
+
+        QTEST(window.resultPane1->text(), "listing1");
+        QTEST(redRanges(*window.textPane1), "ranges1");
+        QTEST(window.resultPane2->text(), "listing2");
+        QTEST(redRanges(*window.textPane2), "ranges2");
+        QCOMPARE(window.mousePointer(), PointerCode::Default);
+        // Once the run is over, the button works again and empties the result panes first.
+        window.resultPane1->setText(QStringLiteral("old 3"));
+        start->click();
+        QTEST(window.resultPane1->text(), "listing1");
+    }
+
+    // During the yields of a run the user closes the window at a chosen yield or, in the row that
+    // never closes, edits a source pane and switches the display mode.
+    void userActsDuringARun_data()
+    {
+        QTest::addColumn<bool>("words");
+        QTest::addColumn<int>("closeAtYield");
+        for (const char *column : {"ranges1", "listing1", "ranges2", "listing2"})
+            QTest::addColumn<QString>(column);
+
+        const QString onlyRange = QStringLiteral("%1+5").arg(longText1.size() - 5);
+        const QString all2 = QStringLiteral("0+%1").arg(longText2.size());
+        // clang-format off
+        QTest::newRow("close before the start")         << false << 1 << ""        << "old 3"     << "" << "old 4";
+        QTest::newRow("close while looking up text #1") << false << 5 << ""        << ""          << "" << "old 4";
+        QTest::newRow("close in the second direction")  << false << 7 << onlyRange << "only1\r\n" << "" << "";
+        QTest::newRow("close before the word start")    << true  << 1 << ""        << "old 3"     << "" << "old 4";
+        // Listed as read at the start, coloured where the listed line stands in the edited text;
+        // the second direction reads both panes afresh.
+        QTest::newRow("edit and switch the display")    << false << 0 << "0+7 12+5" << "only1\r\n" << all2 << longText2 + u"\r\n"_s;
+        // clang-format on
+    }
+
+    void userActsDuringARun()
+    {
+        QFETCH(bool, words);
+        QFETCH(int, closeAtYield);
+        Fixture fixture(longText1, longText2);
+        MainWindow &window = fixture.window;
+        int yields = 0;
+        std::optional<PointerCode> pointerDuringRun;
+        // Every yield first acts, with the yield's number counting from 1.
+        const ComparisonPanes panes{*window.textPane1, *window.textPane2, *window.resultPane1,
+                                    *window.resultPane2};
+        PaneComparison comparison(
+            panes, window,
+            [&] {
+                const int yield = ++yields;
+                if (yield == closeAtYield)
+                    window.close();
+                if (closeAtYield == 0 && yield == 3)
+                    window.textPane1->setText(QStringLiteral("only1\r\nnew\r\nonly1"));
+                if (closeAtYield == 0 && yield == 4) {
+                    pointerDuringRun = window.mousePointer();
+                    window.highlightOption->click();
+                }
+                return window.yieldToEventLoop();
+            },
+            std::chrono::milliseconds(0));
+
+        words ? comparison.compareWords() : comparison.compareLines();
+
+        if (closeAtYield > 0) {
+            QCOMPARE(yields, closeAtYield);
+        } else {
+            QVERIFY(pointerDuringRun == PointerCode::Wait && window.resultPane1->isHidden());
+            // The selection stays on the last range coloured.
+            QCOMPARE(window.textPane1->selStart(), 12);
+            QCOMPARE(window.textPane1->selLength(), 5);
+        }
+        QTEST(redRanges(*window.textPane1), "ranges1");
+        QTEST(redRanges(*window.textPane2), "ranges2");
+        QTEST(window.resultPane1->text(), "listing1");
+        QTEST(window.resultPane2->text(), "listing2");
+        QCOMPARE(window.mousePointer(), PointerCode::Default);
+    }
+};
+
+QTEST_MAIN(TestPaneComparison)
+#include "tst_panecomparison.moc"

@@ -1,0 +1,200 @@
+#include "TestServices.h"
+#include "app/MainWindow.h"
+#include "app/PaneLayout.h"
+#include "app/WaitPointer.h"
+#include "pane/TextPane.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The numbers of the panes that are not hidden, e.g. "34".
+QString shownPanes(const MainWindow &window)
+{
+    const TextPane *panes[] = {window.textPane1, window.textPane2, window.resultPane1,
+                               window.resultPane2};
+    QString shown;
+    for (int n = 0; n < 4; ++n)
+        shown += panes[n]->isHidden() ? QString() : QString::number(n + 1);
+    return shown;
+}
+
+QList<float> twips(const TextPane *pane)
+{
+    return {pane->leftTwips(), pane->topTwips(), pane->widthTwips(), pane->heightTwips()};
+}
+
+// The next control in the focus chain, passing over the panes' inner widgets and the groups.
+QWidget *nextControl(QWidget *control)
+{
+    do
+        control = control->nextInFocusChain();
+    while (!qobject_cast<TextPane *>(control) && !qobject_cast<QAbstractButton *>(control));
+    return control;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Start-up with stored settings, then the options selected in turn and what the last one
+    // writes. Whatever happened, the settings agree with the selected buttons.
+    void choicesAreRestoredStoredAndApplied_data()
+    {
+        QTest::addColumn<QString>("stored");  // "key=text" separated by ';'
+        QTest::addColumn<QString>("options"); // selected in turn
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<bool>("wordMethod");
+        QTest::addColumn<bool>("highlight");
+        // clang-format off
+        QTest::newRow("first run")           << ""                            << ""   << ""                           << false << false;
+        QTest::newRow("processor method")    << "Comparison=2"                << ""   << ""                           << true  << false;
+        QTest::newRow("empty method text")   << "Comparison="                 << ""   << ""                           << true  << false;
+        QTest::newRow("any letter case")     << "Option2=fALSE;Option1=true"  << ""   << ""                           << false << true;
+        QTest::newRow("numbers")             << "Option2= 0.0 ;Option1=-0.5"  << ""   << ""                           << false << true;
+        QTest::newRow("Option2 wins")        << "Option2=True;Option1=True"   << ""   << ""                           << false << false;
+        QTest::newRow("neither selected")    << "Option2=False;Option1=0"     << ""   << ""                           << false << false;
+        QTest::newRow("True1 is no Boolean") << "Option2=False;Option1=True1" << ""   << ""                           << false << false;
+        // A click on a selected button does nothing; selecting it again runs the handling.
+        QTest::newRow("highlight")           << ""                            << "highlightOption"       << "Option2=False Option1=True" << false << true;
+        QTest::newRow("differences again")   << ""                            << "differencesOnlyOption" << "Option2=True Option1=False" << false << false;
+        QTest::newRow("select processor")    << ""                            << "wordProcessorMethodOption" << "Comparison=2"       << true  << false;
+        QTest::newRow("standard method")     << ""                            << "wordProcessorMethodOption standardMethodOption" << "Comparison=1" << false << false;
+        // clang-format on
+    }
+
+    void choicesAreRestoredStoredAndApplied()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, options);
+        QFETCH(bool, wordMethod);
+        QFETCH(bool, highlight);
+        TestServices test;
+        for (const QString &entry : stored.split(u';', Qt::SkipEmptyParts))
+            test.settings.preset(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+        MainWindow window(test.services);
+        test.settings.writes.clear();
+        for (const QString &option : options.split(u' ', Qt::SkipEmptyParts)) {
+            test.settings.writes.clear();
+            auto *button = window.findChild<QRadioButton *>(option);
+            button->isChecked() ? window.select(button) : button->click();
+        }
+        QStringList written;
+        for (const FakeSettingsStore::Write &write : test.settings.writes)
+            written.append(write.key + u'=' + write.value);
+
+        QTEST(written.join(u' '), "written");
+        QCOMPARE(window.wordProcessorMethodOption->isChecked(), wordMethod);
+        QCOMPARE(window.compareLinesButton->isEnabled(), !wordMethod);
+        QCOMPARE(shownPanes(window), highlight ? u"12"_s : u"34"_s);
+        QCOMPARE(test.settings.stored(u"Comparison"_s), wordMethod ? u"2"_s : u"1"_s);
+        QCOMPARE(test.settings.stored(u"Option1"_s), highlight ? u"True"_s : u"False"_s);
+        QCOMPARE(test.settings.stored(u"Option2"_s), highlight ? u"False"_s : u"True"_s);
+    }
+
+    void failedSettingsWriteIsReportedOnce()
+    {
+        TestServices test;
+        test.settings.failWrites = true;
+        MainWindow window(test.services);
+        window.highlightOption->click();
+        window.differencesOnlyOption->click();
+        QCOMPARE(test.messages.shown.size(), 1);
+        QVERIFY(test.messages.shown.first().text.contains(u"disk full"_s));
+        QCOMPARE(shownPanes(window), u"34"_s); // the choice still takes effect
+    }
+
+    void windowIsBuiltAndPlacedAsDesigned()
+    {
+        TestServices test;
+        MainWindow window(test.services);
+        const auto px = [&](float twips) {
+            return int(std::lround(twips * window.logicalDpiX() / 1440));
+        };
+        QCOMPARE(window.size(), QSize(px(9000), px(7425)));
+        // The method group lies below the client area.
+        QVERIFY(window.methodGroup->y() >= window.height());
+        QCOMPARE(window.wordProcessorMethodOption->parentWidget(), window.methodGroup);
+        QCOMPARE(window.displayGroup->title(), QStringLiteral("Comparision Options"));
+        // Tab order: the panes, the method group, the button rows, then the display-mode group.
+        QCOMPARE(nextControl(window.resultPane2), window.standardMethodOption);
+        QCOMPARE(nextControl(window.wordProcessorMethodOption), window.loadButton1);
+        QCOMPARE(nextControl(window.compareWordsButton), window.highlightOption);
+        // Centred on the screen, then raised by 1000 twips.
+        const QRect screen = window.screen()->geometry();
+        const QRect frame = window.frameGeometry();
+        const QPoint expected(screen.left() + (screen.width() - frame.width()) / 2,
+                              screen.top() + (screen.height() - frame.height()) / 2 - px(1000));
+        QVERIFY((frame.topLeft() - expected).manhattanLength() <= 2);
+    }
+
+    void layoutSharesTheWidth_data()
+    {
+        QTest::addColumn<float>("outerWidth"); // 0: the window's own layout once shown
+        QTest::addColumn<float>("width");
+        QTest::addColumn<float>("left2");
+        // clang-format off
+        QTest::newRow("worked example") << 9090.0f << 4315.0f << 4535.0f;
+        // A negative width is rejected: that step is skipped, the others go on.
+        QTest::newRow("too narrow")     << 100.0f  << 4335.0f << 4555.0f;
+        QTest::newRow("shown window")   << 0.0f    << 0.0f    << 0.0f;
+        // clang-format on
+    }
+
+    // Equal widths, a 100-twip gap, and each result pane exactly over its source pane.
+    void layoutSharesTheWidth()
+    {
+        QFETCH(float, outerWidth);
+        QFETCH(float, width);
+        QFETCH(float, left2);
+        TestServices test;
+        MainWindow window(test.services);
+        if (outerWidth > 0) {
+            placePanes(outerWidth, *window.textPane1, *window.textPane2, *window.resultPane1,
+                       *window.resultPane2);
+        } else {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            width = (window.frameGeometry().width() * 1440.0f / window.logicalDpiX() - 460) / 2;
+            left2 = 120 + width + 100;
+        }
+        QCOMPARE(twips(window.textPane1), QList<float>({120, 360, width, 4335}));
+        QCOMPARE(twips(window.textPane2), QList<float>({left2, 360, width, 4335}));
+        QCOMPARE(twips(window.resultPane1), twips(window.textPane1));
+        QCOMPARE(twips(window.resultPane2), twips(window.textPane2));
+    }
+
+    // The wait pointer returns on every path; closing the window stops an operation at its
+    // next yield.
+    void operationsEndOnEveryPath()
+    {
+        TestServices test;
+        MainWindow window(test.services);
+        window.show();
+        try {
+            WaitPointer wait(window);
+            QCOMPARE(window.textPane2->viewport()->cursor().shape(), Qt::WaitCursor);
+            throw std::runtime_error("operation failed");
+        } catch (const std::runtime_error &) {
+        }
+        QCOMPARE(window.mousePointer(), PointerCode::Default);
+        QCOMPARE(window.textPane2->viewport()->cursor().shape(), Qt::IBeamCursor);
+        QVERIFY(window.yieldToEventLoop());
+        QTimer::singleShot(0, &window, &QWidget::close);
+        QVERIFY(!window.yieldToEventLoop());
+        QVERIFY(!window.yieldToEventLoop());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

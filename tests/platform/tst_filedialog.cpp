@@ -1,0 +1,177 @@
+#include "TempFiles.h"
+#include "platform/QtFileDialog.h"
+
+#include <QtTest>
+#include <QtWidgets>
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs show, playing the user once its file dialog is open: runs act on it, then cancels it if
+// it is still open. Returns how many message boxes the dialog opened by itself (it should ask
+// nothing), or -1 when no dialog opened.
+int playUser(const std::function<void()> &show, const std::function<void(QFileDialog *)> &act)
+{
+    int strayBoxes = -1;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            ++strayBoxes;
+            box->reject();
+        } else if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && strayBoxes < 0) {
+            strayBoxes = 0;
+            // Out of the timer's own call, so that it keeps looking while the user acts.
+            QTimer::singleShot(0, dialog, [&act, dialog] {
+                act(dialog);
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+        }
+    });
+    timer.start(10);
+    show();
+    return strayBoxes;
+}
+
+QLineEdit *nameEdit(QFileDialog *dialog)
+{
+    return dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+}
+
+// What the user sees: title, name filters, folder, name and whether it opens or saves.
+QStringList look(QFileDialog *dialog)
+{
+    return {dialog->windowTitle(), dialog->nameFilters().join(u'|'),
+            QDir::toNativeSeparators(dialog->directory().absolutePath()), nameEdit(dialog)->text(),
+            dialog->acceptMode() == QFileDialog::AcceptSave ? u"save"_s : u"open"_s};
+}
+
+// Ctrl-clicks the named files in the dialog's list of files.
+void ctrlClick(QFileDialog *dialog, const QStringList &names)
+{
+    auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
+    // The folder is read in the background.
+    QTRY_VERIFY(view->model()->rowCount(view->rootIndex()) >= names.size());
+    for (const QString &name : names) {
+        const QModelIndexList found =
+            view->model()->match(view->model()->index(0, 0, view->rootIndex()), Qt::DisplayRole,
+                                 name, 1, Qt::MatchExactly);
+        QVERIFY(!found.isEmpty());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          view->visualRect(found.first()).center());
+    }
+}
+
+} // namespace
+
+class TestFileDialog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void filterAndSelectionStrings();
+    void dialogReturnsWhatWasChosen_data();
+    void dialogReturnsWhatWasChosen();
+
+private:
+    QString native(const QString &name) const
+    {
+        return QDir::toNativeSeparators(name.isEmpty() ? dir_.path() : dir_.filePath(name));
+    }
+
+    QTemporaryDir dir_;
+};
+
+void TestFileDialog::initTestCase()
+{
+    QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("sub")));
+    for (const char *name : {"a.txt", "b.txt", "sub/c.txt"})
+        QVERIFY(writeFile(dir_.filePath(QLatin1String(name)), name));
+}
+
+void TestFileDialog::filterAndSelectionStrings()
+{
+    QCOMPARE(QtFileDialog::nameFilters(u"Text Files(*.txt)|*.txt|All Files (*.*)|*.*|"_s),
+             (QStringList{u"Text Files (*.txt)"_s, u"All Files (*)"_s}));
+    QCOMPARE(QtFileDialog::nameFilters(u"Texts|*.txt;*.log|Odd|||*.md"_s),
+             (QStringList{u"Texts (*.txt *.log)"_s, u"*.md"_s}));
+    // Several files in the root: their folder keeps its separator, so joining doubles it, and
+    // only tidying takes it back.
+    QtFileDialog dialog;
+    const QString root = QDir::toNativeSeparators(QDir::rootPath());
+    dialog.setChosenPaths({QDir::rootPath() + u"x"_s, QDir::rootPath() + u"y"_s});
+    const QString doubled = root + QDir::separator();
+    QCOMPARE(dialog.chosenPaths(), (QStringList{doubled + u"x"_s, doubled + u"y"_s}));
+    QCOMPARE(dialog.chosenPaths(true), (QStringList{root + u"x"_s, root + u"y"_s}));
+}
+
+void TestFileDialog::dialogReturnsWhatWasChosen_data()
+{
+    // Open dialogs start in the main folder, save dialogs in its subfolder.
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QStringList>("start"); // the choice it is shown with
+    QTest::addColumn<QString>("shownName");
+    QTest::addColumn<bool>("clicked"); // otherwise typed
+    QTest::addColumn<QStringList>("names");
+    const QStringList several{native(u"b.txt"_s), native(u"a.txt"_s)};
+    // After several files the dialog starts in their folder, with no name. A typed name is
+    // taken even of a file that does not exist: the load reports it.
+    QTest::newRow("open, typed") << false << several << "" << false
+                                 << QStringList{u"a.txt"_s, u"gone.txt"_s, u"b.txt"_s};
+    QTest::newRow("open, ctrl-clicked")
+        << false << several << "" << true << QStringList{u"a.txt"_s, u"b.txt"_s};
+    // An existing file: the dialog itself must not ask about overwriting it.
+    QTest::newRow("save, the last file") << true << QStringList{native(u"sub/c.txt"_s)} << "c.txt"
+                                         << false << QStringList{u"c.txt"_s};
+    QTest::newRow("save, after several")
+        << true << QStringList{native(u"sub/c"_s), native(u"sub/d"_s)} << "" << false
+        << QStringList{u"c.txt"_s};
+}
+
+void TestFileDialog::dialogReturnsWhatWasChosen()
+{
+    QFETCH(bool, save);
+    QFETCH(QStringList, start);
+    QFETCH(QString, shownName);
+    QFETCH(bool, clicked);
+    QFETCH(QStringList, names);
+    const QString folder = native(save ? u"sub"_s : QString());
+    QtFileDialog dialog;
+    // As the load and save commands set it up.
+    dialog.setChosenPaths(start);
+    dialog.setFlags(0x280201);
+    dialog.setDialogTitle(QStringLiteral("Files"));
+    dialog.setFilter(QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
+    QStringList seen;
+    QCOMPARE(playUser([&] { save ? dialog.showSave() : dialog.showOpen(); },
+                      [&](QFileDialog *shown) {
+                          seen = look(shown);
+                          if (clicked)
+                              ctrlClick(shown, names);
+                          else
+                              nameEdit(shown)->setText(names.size() == 1
+                                                           ? names[0]
+                                                           : u'"' + names.join(u"\" \""_s) + u'"');
+                          static_cast<QDialog *>(shown)->accept(); // as the Open button does
+                      }),
+             0);
+    QCOMPARE(seen, (QStringList{u"Files"_s, u"Text Files (*.txt)|All Files (*)"_s, folder,
+                                shownName, save ? u"save"_s : u"open"_s}));
+    QStringList paths;
+    for (const QString &name : names)
+        paths.append(folder + QDir::separator() + name);
+    QCOMPARE(dialog.chosenPaths(), paths);
+
+    // A dialog without a name starts where the last one was left, and a cancel empties it.
+    dialog.clearChoice();
+    playUser([&] { dialog.showOpen(); }, [&](QFileDialog *shown) { seen = look(shown); });
+    QCOMPARE(seen.value(2), folder);
+    QCOMPARE(dialog.chosenPaths(), QStringList());
+}
+
+QTEST_MAIN(TestFileDialog)
+#include "tst_filedialog.moc"
