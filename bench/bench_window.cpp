@@ -66,8 +66,8 @@ Window &window()
 
 void reportResults(benchmark::State &state)
 {
-    state.counters["listed_1"] = double(window().window.resultPane1->document()->blockCount());
-    state.counters["listed_2"] = double(window().window.resultPane2->document()->blockCount());
+    state.counters["listed_1"] = double(window().window.resultPane1->lines());
+    state.counters["listed_2"] = double(window().window.resultPane2->lines());
 }
 
 template <typename Click> void measureRun(benchmark::State &state, Click click)

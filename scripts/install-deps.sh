@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    libqscintilla2-qt6-dev
     fonts-liberation
     libbenchmark-dev
     libreoffice-writer libreoffice-dev g++-mingw-w64-x86-64

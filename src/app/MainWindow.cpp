@@ -169,11 +169,6 @@ void MainWindow::createControls()
         button->setPalette(palette);
     }
 
-    for (TextPane *pane : {textPane1, textPane2, resultPane1, resultPane2})
-        // One text line is one screen line: a differing line reads as one unit, and long files
-        // scroll without wrapping every line.
-        pane->setLineWrapMode(QPlainTextEdit::NoWrap);
-
     differencesOnlyOption->setChecked(true);
     standardMethodOption->setChecked(true);
 }
@@ -381,12 +376,12 @@ void MainWindow::applyMousePointer()
         unsetCursor();
         break;
     }
-    // The panes' text areas carry a cursor of their own, which the window's setting overrides.
+    // The panes' text areas carry a pointer of their own, which the window's setting overrides.
     for (TextPane *pane : {textPane1, textPane2, resultPane1, resultPane2}) {
         if (mousePointer_ == PointerCode::Default)
-            pane->viewport()->setCursor(Qt::IBeamCursor);
+            pane->unsetPointer();
         else
-            pane->viewport()->setCursor(cursor());
+            pane->setPointer(cursor());
     }
 }
 

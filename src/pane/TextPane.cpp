@@ -1,22 +1,55 @@
 #include "pane/TextPane.h"
 
-#include "pane/LineBreaks.h"
 #include "pane/Twips.h"
+#include "pane/Utf8Text.h"
 
+#include <QAccessible>
+#include <QFocusEvent>
+#include <QFontInfo>
 #include <QMouseEvent>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-// Index of a block's first character in the CR LF form of the text: every block before it
-// has one separator in the document but two characters (CR LF) in the text.
-qsizetype crLfStart(const QTextBlock &block)
+constexpr auto utf16 = QsciScintillaBase::SC_LINECHARACTERINDEX_UTF16;
+const QColor marked{255, 0, 0};
+const QColor unmarked{0, 0, 0};
+
+// Wider lines are measured on a sample of this many bytes and scaled, so that setting a text
+// with one huge line stays cheap; the scroll range still grows when a wider line is drawn.
+constexpr qsizetype widthSampleBytes = 4096;
+// Space left between the text and the pane's edges, as a plain text box leaves.
+constexpr int textPadding = 4;
+
+// Keys as a plain text box has them: no line or case commands that a stray key would run, no
+// rectangular selection, and Home goes to the start of the line, not to its first non-blank.
+struct KeyBinding
 {
-    return qsizetype(block.position()) + block.blockNumber();
-}
+    QsciCommand::Command command;
+    int key;
+};
+constexpr KeyBinding plainKeys[] = {
+    {QsciCommand::LineDelete, 0},
+    {QsciCommand::LineCut, 0},
+    {QsciCommand::LineCopy, 0},
+    {QsciCommand::LineTranspose, 0},
+    {QsciCommand::SelectionDuplicate, 0},
+    {QsciCommand::SelectionLowerCase, 0},
+    {QsciCommand::SelectionUpperCase, 0},
+    {QsciCommand::LineDownRectExtend, 0},
+    {QsciCommand::LineUpRectExtend, 0},
+    {QsciCommand::CharLeftRectExtend, 0},
+    {QsciCommand::CharRightRectExtend, 0},
+    {QsciCommand::VCHomeRectExtend, 0},
+    {QsciCommand::LineEndRectExtend, 0},
+    {QsciCommand::PageUpRectExtend, 0},
+    {QsciCommand::PageDownRectExtend, 0},
+    {QsciCommand::VCHome, 0},
+    {QsciCommand::VCHomeExtend, 0},
+    {QsciCommand::Home, Qt::Key_Home},
+    {QsciCommand::HomeExtend, (Qt::SHIFT | Qt::Key_Home).toCombined()},
+};
 
 bool isPlacement(float value)
 {
@@ -30,151 +63,395 @@ bool isExtent(float value)
 
 } // namespace
 
-TextPane::TextPane(QWidget *parent) : QPlainTextEdit(parent)
+// Maps UTF-16 indexes to byte positions and back. It keeps the line of the last request and a
+// point walked to inside it, so that a batch of ascending ranges walks each line once.
+class TextPane::Positions
 {
+public:
+    explicit Positions(const TextPane &pane)
+        : pane_(pane), bytes_(pane.send(SCI_GETLENGTH)), units_(pane.textLength())
+    {}
+
+    qsizetype byteOf(qsizetype index)
+    {
+        if (index <= 0)
+            return 0;
+        if (index >= units_)
+            return bytes_;
+        if (line_ < 0 || index < lineIndex_ || index >= nextIndex_)
+            load(pane_.send(SCI_LINEFROMINDEXPOSITION, index, utf16));
+        qsizetype position = lineStart_ + (index - lineIndex_);
+        if (!isAscii()) {
+            if (index < walkedIndex_)
+                restartWalk();
+            while (walkedIndex_ < index)
+                step();
+            position = walkedByte_;
+        }
+        // The LF of a CR LF, only ever reached from its own line.
+        return position == lineEnd_ - 1 && crLf_ ? lineEnd_ : position;
+    }
+
+    qsizetype indexOf(qsizetype position)
+    {
+        position = std::clamp<qsizetype>(position, 0, bytes_);
+        if (line_ < 0 || position < lineStart_ || position >= lineEnd_)
+            load(pane_.send(SCI_LINEFROMPOSITION, position));
+        if (isAscii())
+            return lineIndex_ + (position - lineStart_);
+        if (position < walkedByte_)
+            restartWalk();
+        while (walkedByte_ < position)
+            step();
+        return walkedIndex_;
+    }
+
+private:
+    void load(qsizetype line)
+    {
+        line_ = line;
+        lineStart_ = pane_.send(SCI_POSITIONFROMLINE, line);
+        lineEnd_ = pane_.send(SCI_POSITIONFROMLINE, line + 1);
+        lineIndex_ = pane_.send(SCI_INDEXPOSITIONFROMLINE, line, utf16);
+        nextIndex_ = pane_.send(SCI_INDEXPOSITIONFROMLINE, line + 1, utf16);
+        crLf_ = lineEnd_ - pane_.send(SCI_GETLINEENDPOSITION, line) == 2;
+        text_ = nullptr;
+        restartWalk();
+    }
+
+    // Every non-ASCII character takes more bytes than UTF-16 code units.
+    bool isAscii() const { return lineEnd_ - lineStart_ == nextIndex_ - lineIndex_; }
+
+    void restartWalk()
+    {
+        walkedByte_ = lineStart_;
+        walkedIndex_ = lineIndex_;
+    }
+
+    // Past one whole character: a position inside one counts as the position after it.
+    void step()
+    {
+        if (!text_)
+            text_ = reinterpret_cast<const char *>(
+                pane_.send(SCI_GETRANGEPOINTER, lineStart_, lineEnd_ - lineStart_));
+        const char *bytes = text_ - lineStart_;
+        walkedIndex_ += Utf8Text::codeUnits(bytes[walkedByte_]);
+        do
+            ++walkedByte_;
+        while (walkedByte_ < lineEnd_ && Utf8Text::codeUnits(bytes[walkedByte_]) == 0);
+    }
+
+    const TextPane &pane_;
+    const qsizetype bytes_;
+    const qsizetype units_;
+    qsizetype line_ = -1;
+    qsizetype lineStart_ = 0;
+    qsizetype lineEnd_ = 0;
+    qsizetype lineIndex_ = 0;
+    qsizetype nextIndex_ = 0;
+    bool crLf_ = false;
+    const char *text_ = nullptr;
+    qsizetype walkedByte_ = 0;
+    qsizetype walkedIndex_ = 0;
+};
+
+// A change made from code: no step in the undo history, and the steps already there are
+// dropped. Without a screen reader listening, Scintilla's change notifications are switched
+// off too: QScintilla would otherwise convert and copy every inserted or deleted text for them.
+class TextPane::ProgrammaticChange
+{
+public:
+    explicit ProgrammaticChange(TextPane &pane)
+        : pane_(pane), eventMask_(pane.send(SCI_GETMODEVENTMASK))
+    {
+        if (!QAccessible::isActive())
+            pane_.send(SCI_SETMODEVENTMASK, 0);
+        pane_.send(SCI_SETUNDOCOLLECTION, false);
+    }
+
+    ~ProgrammaticChange()
+    {
+        pane_.send(SCI_SETUNDOCOLLECTION, true);
+        pane_.send(SCI_EMPTYUNDOBUFFER);
+        pane_.send(SCI_SETMODEVENTMASK, eventMask_);
+    }
+
+    ProgrammaticChange(const ProgrammaticChange &) = delete;
+    ProgrammaticChange &operator=(const ProgrammaticChange &) = delete;
+
+private:
+    TextPane &pane_;
+    const long eventMask_;
+};
+
+TextPane::TextPane(QWidget *parent) : QsciScintilla(parent)
+{
+    // No lexer ever styles this text, so the document keeps no style byte per character, which
+    // would cost as much memory as the text itself. QScintilla's own document handle is left
+    // pointing at the replaced document, so document() and setDocument() must not be used.
+    auto *document =
+        reinterpret_cast<void *>(send(SCI_CREATEDOCUMENT, 0, SC_DOCUMENTOPTION_STYLES_NONE));
+    SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
+    SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
+    // The code page and line-end mode belong to the document just set.
+    setUtf8(true);
+    setEolMode(EolWindows);
+    send(SCI_SETPASTECONVERTENDINGS, true);
+    send(SCI_ALLOCATELINECHARACTERINDEX, utf16);
+
+    // The look of a plain text box: no margins, one text line per screen line.
+    send(SCI_SETMARGINS, 0);
+    send(SCI_SETMARGINLEFT, 0, textPadding);
+    send(SCI_SETMARGINRIGHT, 0, textPadding);
+    setWrapMode(WrapNone);
+    send(SCI_SETSCROLLWIDTHTRACKING, true);
+    setColor(unmarked);
+    setPaper(palette().color(QPalette::Base));
+    // QsciScintilla gave the widget a font of its own; the pane inherits the window's.
+    QWidget::setFont(QFont());
+    applyFont();
+    for (const KeyBinding &binding : plainKeys)
+        standardCommands()->find(binding.command)->setKey(binding.key);
+
+    indicator_ = indicatorDefine(TextColorIndicator);
+    setIndicatorForegroundColor(marked, indicator_);
+    // Shown again when the pane takes the keyboard focus.
+    send(SCI_HIDESELECTION, true);
     viewport()->setMouseTracking(true);
+}
+
+long TextPane::send(unsigned int message, qsizetype wParam, qsizetype lParam) const
+{
+    return SendScintilla(message, static_cast<unsigned long>(wParam), static_cast<long>(lParam));
 }
 
 QString TextPane::text() const
 {
-    return LineBreaks::toCrLf(document()->toRawText());
+    const QByteArrayView bytes = utf8Text();
+    return QString::fromUtf8(bytes.data(), bytes.size());
 }
 
 void TextPane::setText(const QString &text)
 {
-    const QString normalised = LineBreaks::toLf(text);
-    editWithoutUndo([&] { setPlainText(normalised); });
+    setUtf8Text(text.toUtf8());
+}
+
+QByteArrayView TextPane::utf8Text() const
+{
+    return {static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER)),
+            qsizetype(send(SCI_GETLENGTH))};
+}
+
+void TextPane::setUtf8Text(QByteArray bytes)
+{
+    const Utf8Text::CrLfText crLf = Utf8Text::toCrLf(std::move(bytes));
+    {
+        ProgrammaticChange change(*this);
+        // Clearing first drops the colours with the text: new text never takes the colour of
+        // the text it replaces.
+        send(SCI_CLEARALL);
+        SendScintilla(SCI_APPENDTEXT, uintptr_t(crLf.bytes.size()), crLf.bytes.constData());
+    }
+    longestLine_ = crLf.longestLine;
+    fitScrollWidth();
 }
 
 qsizetype TextPane::textLength() const
 {
-    const QTextDocument *doc = document();
-    // characterCount() counts one separator per block, the last one being the document's end.
-    return qsizetype(doc->characterCount()) - 1 + (doc->blockCount() - 1);
+    return send(SCI_INDEXPOSITIONFROMLINE, send(SCI_GETLINECOUNT), utf16);
 }
 
-QTextBlock TextPane::blockAtIndex(qsizetype index) const
+qsizetype TextPane::bytePosition(qsizetype index) const
 {
-    const QTextDocument *doc = document();
-    int low = 0;
-    int high = doc->blockCount() - 1;
-    while (low < high) {
-        const int middle = low + (high - low + 1) / 2;
-        if (crLfStart(doc->findBlockByNumber(middle)) <= index)
-            low = middle;
-        else
-            high = middle - 1;
-    }
-    return doc->findBlockByNumber(low);
+    return Positions(*this).byteOf(index);
 }
 
-int TextPane::documentPosition(qsizetype index) const
+qsizetype TextPane::indexOfBytePosition(qsizetype position) const
 {
-    if (index <= 0)
-        return 0;
-    const QTextBlock block = blockAtIndex(index);
-    const qsizetype offset = index - crLfStart(block);
-    const int lineLength = block.length() - 1;
-    // An index on the CR maps to the separator; one on the LF maps past it, so that a range
-    // ending with CR includes the separator and one starting at LF begins on the next line.
-    const qsizetype position =
-        block.position() + (offset <= lineLength ? offset : qsizetype(lineLength) + 1);
-    return int(qMin(position, qsizetype(document()->characterCount() - 1)));
-}
-
-qsizetype TextPane::indexOf(int documentPosition) const
-{
-    const QTextBlock block = document()->findBlock(documentPosition);
-    return qsizetype(documentPosition) + (block.isValid() ? block.blockNumber() : 0);
+    return Positions(*this).indexOf(position);
 }
 
 qsizetype TextPane::selStart() const
 {
-    return indexOf(textCursor().selectionStart());
+    return indexOfBytePosition(send(SCI_GETSELECTIONSTART));
 }
 
 void TextPane::setSelStart(qsizetype index)
 {
-    QTextCursor cursor = textCursor();
-    cursor.setPosition(documentPosition(index));
-    setTextCursor(cursor);
+    const qsizetype position = bytePosition(index);
+    send(SCI_SETSEL, position, position);
 }
 
 qsizetype TextPane::selLength() const
 {
-    const QTextCursor cursor = textCursor();
-    return indexOf(cursor.selectionEnd()) - indexOf(cursor.selectionStart());
+    Positions positions(*this);
+    const qsizetype start = positions.indexOf(send(SCI_GETSELECTIONSTART));
+    return positions.indexOf(send(SCI_GETSELECTIONEND)) - start;
 }
 
 void TextPane::setSelLength(qsizetype length)
 {
-    const qsizetype start = selStart();
-    QTextCursor cursor = textCursor();
-    cursor.setPosition(documentPosition(start));
-    cursor.setPosition(documentPosition(start + qMax<qsizetype>(length, 0)),
-                       QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
+    Positions positions(*this);
+    const qsizetype start = positions.indexOf(send(SCI_GETSELECTIONSTART));
+    send(SCI_SETSEL, positions.byteOf(start),
+         positions.byteOf(start + std::max<qsizetype>(length, 0)));
 }
 
 void TextPane::setSelColor(const QColor &colour)
 {
-    QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection())
+    const qsizetype start = send(SCI_GETSELECTIONSTART);
+    const qsizetype end = send(SCI_GETSELECTIONEND);
+    if (start == end)
         return;
-    QTextCharFormat format;
-    format.setForeground(colour);
-    editWithoutUndo([&] { cursor.mergeCharFormat(format); });
+    ProgrammaticChange change(*this);
+    send(SCI_SETINDICATORCURRENT, indicator_);
+    fillByteRange(start, end, isMarking(colour));
 }
 
 void TextPane::colorRanges(const QList<TextRange> &ranges, const QColor &colour)
 {
-    QTextCharFormat format;
-    format.setForeground(colour);
-    QTextCursor cursor(document());
-    editWithoutUndo([&] {
-        cursor.beginEditBlock();
-        for (const TextRange &range : ranges) {
-            if (range.length <= 0)
-                continue;
-            cursor.setPosition(documentPosition(range.start));
-            cursor.setPosition(documentPosition(range.start + range.length),
-                               QTextCursor::KeepAnchor);
-            cursor.mergeCharFormat(format);
-        }
-        cursor.endEditBlock();
-    });
+    const bool mark = isMarking(colour);
+    Positions positions(*this);
+    ProgrammaticChange change(*this);
+    send(SCI_SETINDICATORCURRENT, indicator_);
+    for (const TextRange &range : ranges) {
+        if (range.length > 0)
+            fillByteRange(positions.byteOf(range.start),
+                          positions.byteOf(range.start + range.length), mark);
+    }
+}
+
+void TextPane::colorByteRanges(const QList<TextRange> &byteRanges, const QColor &colour)
+{
+    const bool mark = isMarking(colour);
+    const QByteArrayView text = utf8Text();
+    // A byte range, like an index range, takes a whole line break when it ends between CR and LF,
+    // and one starting there begins on the next line.
+    const auto outsideCrLf = [&text](qsizetype position) {
+        position = std::clamp<qsizetype>(position, 0, text.size());
+        const bool betweenCrLf = position > 0 && position < text.size() &&
+                                 text[position - 1] == '\r' && text[position] == '\n';
+        return position + betweenCrLf;
+    };
+    ProgrammaticChange change(*this);
+    send(SCI_SETINDICATORCURRENT, indicator_);
+    for (const TextRange &range : byteRanges) {
+        if (range.length > 0)
+            fillByteRange(outsideCrLf(range.start), outsideCrLf(range.start + range.length), mark);
+    }
 }
 
 QColor TextPane::colorAt(qsizetype index) const
 {
-    const QTextBlock block = blockAtIndex(index);
-    const qsizetype offset = index - crLfStart(block);
-    QTextCharFormat format;
-    if (offset >= block.length() - 1) {
-        // Both characters of a line break stand for the document's separator, whose format is
-        // held as the next block's character format.
-        format = block.next().charFormat();
-    } else {
-        const int position = block.position() + int(offset);
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().contains(position)) {
-                format = it.fragment().charFormat();
-                break;
-            }
-        }
-    }
-    if (format.hasProperty(QTextFormat::ForegroundBrush))
-        return format.foreground().color();
-    return palette().color(QPalette::Text);
+    // The last byte of the character at index; both bytes of a CR LF carry the same colour.
+    const qsizetype position = bytePosition(index + 1) - 1;
+    if (position < 0 || position >= send(SCI_GETLENGTH))
+        return color();
+    return send(SCI_INDICATORVALUEAT, indicator_, position) ? marked : color();
 }
 
-// Programmatic changes are not steps the user could undo, and keeping them would hold a copy
-// of every coloured range; switching undo off for the change also drops the history.
-template <typename Edit> void TextPane::editWithoutUndo(Edit edit)
+// Only red and black are ever used: any colour but the text colour marks.
+bool TextPane::isMarking(const QColor &colour) const
 {
-    document()->setUndoRedoEnabled(false);
-    edit();
-    document()->setUndoRedoEnabled(true);
+    return colour != color();
+}
+
+// Expects the indicator to be current.
+void TextPane::fillByteRange(qsizetype start, qsizetype end, bool mark)
+{
+    if (end <= start)
+        return;
+    send(mark ? SCI_INDICATORFILLRANGE : SCI_INDICATORCLEARRANGE, start, end - start);
+}
+
+// Sets the horizontal scroll range from the line that was longest in bytes, the likely widest,
+// rather than measuring every line; tracking widens it when a wider line is drawn.
+void TextPane::fitScrollWidth()
+{
+    const qsizetype start = send(SCI_POSITIONFROMLINE, longestLine_);
+    const qsizetype length = send(SCI_GETLINEENDPOSITION, longestLine_) - start;
+    qsizetype sampled = std::min(length, widthSampleBytes);
+    const char *line = reinterpret_cast<const char *>(send(SCI_GETRANGEPOINTER, start, length));
+    while (sampled < length && Utf8Text::codeUnits(line[sampled]) == 0)
+        --sampled; // a whole number of characters
+    const QByteArray sample(line, sampled);
+    const double width = double(send(SCI_TEXTWIDTH, STYLE_DEFAULT, qsizetype(sample.constData())));
+    const double scale = sampled > 0 ? double(length) / double(sampled) : 1.0;
+    send(SCI_SETSCROLLWIDTH, std::max<qsizetype>(1, qsizetype(std::ceil(width * scale))));
+}
+
+// The window sets the pane's font as any widget's, or the pane inherits it; Scintilla draws with
+// the font of its styles. QsciScintilla::setFont() would set the widget's font as well, so that
+// the pane would stop inheriting a changed font.
+void TextPane::applyFont()
+{
+    const QFont current = font();
+    const qreal points =
+        current.pointSizeF() > 0 ? current.pointSizeF() : QFontInfo(current).pointSizeF();
+    for (const int style : {int(STYLE_DEFAULT), 0}) {
+        SendScintilla(SCI_STYLESETFONT, style, current.family().toUtf8().constData());
+        send(SCI_STYLESETSIZEFRACTIONAL, style, qRound(points * int(SC_FONT_SIZE_MULTIPLIER)));
+        // A negative weight is taken as Qt's own.
+        send(SCI_STYLESETWEIGHT, style, -current.weight());
+        send(SCI_STYLESETITALIC, style, current.italic());
+        send(SCI_STYLESETUNDERLINE, style, current.underline());
+    }
+}
+
+void TextPane::changeEvent(QEvent *event)
+{
+    QsciScintilla::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::FontChange:
+        applyFont();
+        fitScrollWidth();
+        break;
+    case QEvent::PaletteChange:
+        setPaper(palette().color(QPalette::Base));
+        break;
+    default:
+        break;
+    }
+}
+
+// A plain text box shows its selection only while it has the keyboard focus, so the range a
+// comparison leaves selected shows its colour until the user clicks into the pane.
+void TextPane::focusInEvent(QFocusEvent *event)
+{
+    send(SCI_HIDESELECTION, false);
+    QsciScintilla::focusInEvent(event);
+}
+
+void TextPane::focusOutEvent(QFocusEvent *event)
+{
+    QsciScintilla::focusOutEvent(event);
+    if (event->reason() != Qt::PopupFocusReason)
+        send(SCI_HIDESELECTION, true);
+}
+
+void TextPane::mouseMoveEvent(QMouseEvent *event)
+{
+    Q_EMIT mouseMoved();
+    QsciScintilla::mouseMoveEvent(event);
+}
+
+void TextPane::setPointer(const QCursor &pointer)
+{
+    pointer_ = pointer;
+    viewport()->setCursor(pointer);
+}
+
+void TextPane::unsetPointer()
+{
+    pointer_.reset();
+    viewport()->setCursor(Qt::IBeamCursor);
+}
+
+bool TextPane::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::CursorChange && pointer_ && viewport()->cursor() != *pointer_)
+        viewport()->setCursor(*pointer_);
+    return QsciScintilla::viewportEvent(event);
 }
 
 bool TextPane::setLeftTwips(float value)
@@ -210,10 +487,4 @@ void TextPane::placeInPixels()
 {
     setGeometry(Twips::toPixels(left_, this), Twips::toPixels(top_, this),
                 Twips::toPixels(width_, this), Twips::toPixels(height_, this));
-}
-
-void TextPane::mouseMoveEvent(QMouseEvent *event)
-{
-    Q_EMIT mouseMoved();
-    QPlainTextEdit::mouseMoveEvent(event);
 }

@@ -1,19 +1,109 @@
 #include "pane/TextPane.h"
 
+#include <QAccessible>
+#include <QAccessibleTextInterface>
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QColor red(Qt::red);
+const QColor red(255, 0, 0);
 
-// A line break is one separator in the document, coloured when the range covers its CR.
-bool expectedRed(const QString &text, qsizetype start, qsizetype length, qsizetype i)
+// A CR LF text with the UTF-8 offset of every UTF-16 index and the pane's rules for indexes
+// inside a line break or a surrogate pair, written out the plain way.
+struct Reference
 {
-    const qsizetype k = text[i] == u'\n' ? i - 1 : i;
-    return k >= start && k < start + length;
+    QString text;
+    QList<qsizetype> bytes; // at every index but a low surrogate, and at the end
+
+    explicit Reference(QString raw)
+    {
+        text = raw.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                   .replace(u'\r', u'\n')
+                   .replace(QLatin1String("\n"), QLatin1String("\r\n"));
+        qsizetype offset = 0;
+        for (qsizetype i = 0; i <= text.size(); ++i) {
+            bytes.append(offset);
+            if (i < text.size() && !text[i].isLowSurrogate())
+                offset += text[i].isHighSurrogate() ? 4 : QString(text[i]).toUtf8().size();
+        }
+    }
+    bool inside(qsizetype i) const
+    {
+        return i > 0 && i < text.size() &&
+               (text[i].isLowSurrogate() || (text[i] == u'\n' && text[i - 1] == u'\r'));
+    }
+    // The start of the character, a CR LF counting as one.
+    qsizetype lead(qsizetype i) const { return inside(i) ? i - 1 : i; }
+    qsizetype snap(qsizetype i) const
+    {
+        i = qBound<qsizetype>(0, i, text.size());
+        return inside(i) ? i + 1 : i;
+    }
+    qsizetype byteOf(qsizetype i) const { return bytes[snap(i)]; }
+    qsizetype indexOfByte(qsizetype b) const
+    {
+        qsizetype i = 0;
+        while (i < text.size() && (text[i].isLowSurrogate() || bytes[i] < b))
+            ++i;
+        return i;
+    }
+};
+
+QString randomText(QRandomGenerator &random)
+{
+    static const QStringList pieces = u"a|\t| |\u00a0|\u00e9|\u20ac|\U0001F600|\r|\n"_s.split(u'|');
+    QString text;
+    for (int n = random.bounded(1, 30); n > 0; --n)
+        text += pieces[random.bounded(int(pieces.size()))];
+    return text;
 }
+
+int pixelsOf(const QImage &image, const QColor &colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+void dragOnto(QWindow *window, const QPoint &at, QMimeData *data)
+{
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(window, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(window, &move);
+    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(window, &drop);
+}
+
+// Takes drops of local files on the pane's text area, as the window's file-drop loader does.
+struct FileDropFilter : QObject
+{
+    int drops = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        const auto type = event->type();
+        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+            return false;
+        auto *drag = static_cast<QDropEvent *>(event);
+        if (!drag->mimeData()->hasUrls())
+            return false;
+        drag->acceptProposedAction();
+        drops += type == QEvent::Drop;
+        return true;
+    }
+};
 
 } // namespace
 
@@ -22,72 +112,271 @@ class TestTextPane : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Random texts check the CR LF read-back and that indexes into it colour exactly their range.
-    void assignedTextsReadBackAndColourByIndex()
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // Random texts with non-ASCII, lone breaks and surrogate pairs, set on one pane in turn so
+    // that each also checks that new text drops the old colours: read-back, index and byte
+    // mapping, and colouring through the selection, index ranges and byte ranges.
+    void textsMapAndColourByIndexAndByte()
     {
         QRandomGenerator random(7);
-        for (int round = 0; round < 400; ++round) {
-            QString text;
-            for (int n = random.bounded(1, 30); n > 0; --n)
-                text += QStringLiteral("a\t \u00a0\r\n")[random.bounded(6)];
-            TextPane pane;
-            pane.setText(text);
-            // CR LF, a lone CR and a lone LF are each one line break; nothing else changes.
-            text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
-            QCOMPARE(pane.text(), text.replace(u'\n', QLatin1String("\r\n")));
-            QCOMPARE(pane.textLength(), text.size());
-            const qsizetype start = random.bounded(int(text.size()));
-            // Up to past the end, which is clamped; the empty range colours nothing.
-            const qsizetype length = random.bounded(int(text.size() - start) + 3);
-            if (text[start] == u'\n')
-                continue; // the comparisons never start a range on the LF of a line break
-            if (round % 2 == 0) {
+        TextPane pane;
+        for (int round = 0; round < 300; ++round) {
+            const QString raw = randomText(random);
+            const Reference ref(raw);
+            if (round % 2)
+                pane.setUtf8Text(raw.toUtf8());
+            else
+                pane.setText(raw);
+            QCOMPARE(pane.text(), ref.text);
+            QCOMPARE(pane.textLength(), ref.text.size());
+            QCOMPARE(pane.utf8Text(), ref.text.toUtf8());
+            for (qsizetype i = 0; i <= ref.text.size() + 1; ++i)
+                QCOMPARE(pane.bytePosition(i), ref.byteOf(i));
+            for (qsizetype b = 0; b <= ref.bytes.last(); ++b)
+                QCOMPARE(pane.indexOfBytePosition(b), ref.indexOfByte(b));
+
+            const qsizetype start = random.bounded(int(ref.text.size()));
+            const qsizetype length = random.bounded(int(ref.text.size() - start) + 3);
+            const qsizetype s = ref.snap(start);
+            qsizetype e = ref.snap(start + length);
+            switch (round % 3) {
+            case 0: // the selection's length counts from its snapped start
+                e = ref.snap(s + length);
                 pane.setSelStart(start);
                 pane.setSelLength(length);
-                QCOMPARE(pane.selStart(), start);
-                // A selection that stops between CR and LF takes the whole line break.
-                const qsizetype end = qMin(start + length, text.size());
-                QCOMPARE(pane.selLength(), end - start + (end < text.size() && text[end] == u'\n'));
+                QCOMPARE(pane.selStart(), s);
+                QCOMPARE(pane.selLength(), e - s);
                 pane.setSelColor(red);
-            } else {
+                break;
+            case 1:
                 pane.colorRanges({{start, length}}, red);
+                break;
+            default: { // byte positions are whole characters, but may fall between CR and LF
+                const auto byteAt = [&](qsizetype i) {
+                    i = qMin(i, ref.text.size());
+                    return ref.text.size() > i && ref.text[i].isLowSurrogate() ? ref.byteOf(i)
+                                                                               : ref.bytes[i];
+                };
+                pane.colorByteRanges({{byteAt(start), byteAt(start + length) - byteAt(start)}},
+                                     red);
             }
-            for (qsizetype i = 0; i < text.size(); ++i)
-                QVERIFY2((pane.colorAt(i) == red) == expectedRed(text, start, length, i),
-                         qPrintable(QStringLiteral("%1+%2 at %3").arg(start).arg(length).arg(i)));
+            }
+            for (qsizetype i = 0; i < ref.text.size(); ++i)
+                QVERIFY2((pane.colorAt(i) == red) == (ref.lead(i) >= s && ref.lead(i) < e),
+                         qPrintable(QStringLiteral("round %1: %2+%3 at %4")
+                                        .arg(round)
+                                        .arg(start)
+                                        .arg(length)
+                                        .arg(i)));
         }
     }
 
-    void largeTextIsColouredByIndexAndNewTextDropsColours()
+    void largeTextIsColouredInBatchesAndScrollsToItsWidestLine()
     {
-        const QString text = QStringLiteral("line\r\n").repeated(50000);
+        const QString text =
+            QStringLiteral("line \u00e9\r\n").repeated(50000) + QString(3000, u'W');
         TextPane pane;
+        pane.resize(300, 200);
         pane.setText(text);
         QList<TextRange> ranges;
-        for (qsizetype start = 0; start < text.size(); start += 997 * 6)
-            ranges.append({start, 6});
+        for (qsizetype start = 0; start < 50000 * 8; start += 997 * 8)
+            ranges.append({start, 8});
         pane.colorRanges(ranges, red);
         for (const TextRange &range : ranges)
-            QVERIFY(pane.colorAt(range.start + 5) == red && pane.colorAt(range.start + 6) != red);
-        pane.setText(text);
-        QVERIFY(pane.colorAt(ranges.last().start) != red);
+            QVERIFY(pane.colorAt(range.start + 7) == red && pane.colorAt(range.start + 8) != red);
+        pane.colorRanges(ranges.mid(1), QColor(0, 0, 0));
+        QVERIFY(pane.colorAt(ranges[0].start) == red && pane.colorAt(ranges[1].start) != red);
+
+        // The last line, never drawn, is the widest.
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        const int lineWidth = int(pane.SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH,
+                                                     QsciScintillaBase::STYLE_DEFAULT,
+                                                     QString(3000, u'W').toLatin1().constData()));
+        QVERIFY(pane.horizontalScrollBar()->maximum() + pane.viewport()->width() >= lineWidth);
+        pane.horizontalScrollBar()->setValue(pane.horizontalScrollBar()->maximum());
+        pane.setText(QStringLiteral("new"));
+        QCOMPARE(pane.horizontalScrollBar()->value(), 0);
     }
 
-    void userInputIsTakenAndReported()
+    void typingIsUndoneButProgrammaticChangesAreNot()
+    {
+        TextPane pane;
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        pane.setText(QStringLiteral("old"));
+        QTest::keyClick(&pane, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(&pane, u"ab"_s);
+        pane.setText(QStringLiteral("new"));
+        QTest::keyClick(&pane, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(pane.text(), QStringLiteral("new"));
+        QTest::keyClick(&pane, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(&pane, Qt::Key_Return);
+        QTest::keyClicks(&pane, u"x"_s);
+        QCOMPARE(pane.text(), QStringLiteral("new\r\nx"));
+        QTest::keyClick(&pane, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&pane, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(pane.text(), QStringLiteral("new"));
+        QTest::keyClicks(&pane, u"y"_s);
+        pane.colorRanges({{0, 2}}, red);
+        QTest::keyClick(&pane, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(pane.text(), QStringLiteral("newy"));
+    }
+
+    // Keys do what they do in a plain text box, not what they do in a code editor.
+    void keysEditAsInAPlainTextBox_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Home to the line start")
+            << "a\n  b" << QKeySequence(Qt::Key_Home) << "a\r\nx  b";
+        QTest::newRow("no line cut") << "a\nb" << QKeySequence(Qt::CTRL | Qt::Key_L) << "a\r\nbx";
+        QTest::newRow("no line swap") << "a\nb" << QKeySequence(Qt::CTRL | Qt::Key_T) << "a\r\nbx";
+        QTest::newRow("no duplicate") << "a\nb" << QKeySequence(Qt::CTRL | Qt::Key_D) << "a\r\nbx";
+        QTest::newRow("Shift+Home selects to the line start")
+            << "a\n  b" << QKeySequence(Qt::SHIFT | Qt::Key_Home) << "a\r\nx";
+    }
+
+    void keysEditAsInAPlainTextBox()
+    {
+        QFETCH(QString, text);
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, expected);
+        TextPane pane;
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        pane.setText(text);
+        pane.setSelStart(pane.textLength());
+        QTest::keySequence(&pane, keys);
+        QTest::keyClicks(&pane, u"x"_s);
+        QCOMPARE(pane.text(), expected);
+    }
+
+    void userInputIsTakenReportedAndAccessible()
     {
         TextPane pane;
         pane.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pane));
         QSignalSpy moved(&pane, &TextPane::mouseMoved);
         QTest::mouseMove(pane.viewport(), QPoint(10, 10));
-        QCOMPARE(moved.count(), 1);
+        QTest::mouseMove(pane.viewport(), QPoint(20, 12));
+        QCOMPARE(moved.count(), 2);
+        // The window's pointer stays over the text until it gives the text area its own back.
+        pane.setPointer(Qt::WaitCursor);
+        QTest::mouseMove(pane.viewport(), QPoint(12, 10));
+        QCOMPARE(pane.viewport()->cursor().shape(), Qt::WaitCursor);
+        pane.unsetPointer();
+        QTest::mouseMove(pane.viewport(), QPoint(14, 10));
+        QCOMPARE(pane.viewport()->cursor().shape(), Qt::IBeamCursor);
         // Typed and pasted line breaks read back as CR LF.
-        QTest::keyClicks(&pane, QStringLiteral("ab"));
+        QTest::keyClicks(&pane, u"ab"_s);
         QTest::keyClick(&pane, Qt::Key_Return);
-        QTest::keyClicks(&pane, QStringLiteral("c"));
+        QTest::keyClicks(&pane, u"c"_s);
         QCOMPARE(pane.text(), QStringLiteral("ab\r\nc"));
-        pane.insertPlainText(QStringLiteral("\r\nd\re\nf"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("\r\nd\re\nf"));
+        pane.paste();
         QCOMPARE(pane.text(), QStringLiteral("ab\r\nc\r\nd\r\ne\r\nf"));
+        pane.setSelStart(0);
+        pane.setSelLength(2);
+        pane.copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ab"));
+
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&pane);
+        QVERIFY(accessible && accessible->textInterface());
+        pane.setText(QStringLiteral("\u00e9t\u00e9\nX"));
+        QCOMPARE(
+            accessible->textInterface()->text(0, accessible->textInterface()->characterCount()),
+            pane.text());
+    }
+
+    void fontSetOnTheWidgetIsTheTextFont_data()
+    {
+        QTest::addColumn<bool>("inherited");
+        QTest::newRow("set on the pane") << false;
+        QTest::newRow("inherited from the window") << true;
+    }
+
+    void fontSetOnTheWidgetIsTheTextFont()
+    {
+        QFETCH(bool, inherited);
+        QWidget window;
+        TextPane *pane = new TextPane(&window);
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSizeF(15);
+        font.setBold(true);
+        static_cast<QWidget *>(inherited ? &window : pane)->setFont(font);
+        const QByteArray sample("Wide sample text");
+        const long width =
+            pane->SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH, 0UL, sample.constData());
+        QVERIFY(qAbs(width - QFontMetricsF(font, pane).horizontalAdvance(QLatin1String(sample))) <=
+                1);
+    }
+
+    // A comparison's selected range shows red until the user gives the pane the focus; hiding
+    // the pane keeps text, colour and selection.
+    void selectionShowsOnlyWithFocus()
+    {
+        QWidget window;
+        auto *other = new QWidget(&window);
+        other->setFocusPolicy(Qt::StrongFocus);
+        auto *pane = new TextPane(&window);
+        pane->setGeometry(0, 0, 300, 60);
+        pane->setFont(QFont(QStringLiteral("Arial"), 20));
+        other->setGeometry(0, 80, 10, 10);
+        window.resize(320, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        pane->setText(QStringLiteral("MMMMMMMM"));
+        pane->colorRanges({{0, 8}}, red);
+        pane->setSelStart(0);
+        pane->setSelLength(8);
+        const QColor highlight = pane->palette().color(QPalette::Highlight);
+        const auto shows = [&](const QColor &colour) {
+            return pixelsOf(pane->grab().toImage(), colour) > 20;
+        };
+
+        other->setFocus();
+        QVERIFY(shows(red) && !shows(highlight));
+        pane->hide();
+        pane->show();
+        QCOMPARE(pane->text(), QStringLiteral("MMMMMMMM"));
+        QVERIFY(pane->selStart() == 0 && pane->selLength() == 8 && pane->colorAt(7) == red);
+        pane->setFocus();
+        QTRY_VERIFY(pane->hasFocus());
+        QVERIFY(shows(highlight) && !shows(red));
+        other->setFocus();
+        QTRY_VERIFY(!pane->hasFocus());
+        QVERIFY(shows(red) && !shows(highlight));
+    }
+
+    // Files go to the window's loader through a filter on the text area, text goes into the text.
+    void dropsOfTextAndOfFiles_data()
+    {
+        QTest::addColumn<bool>("files");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("text") << false << QStringLiteral("q\r\nr\r\ns");
+        QTest::newRow("files") << true << QStringLiteral("s");
+    }
+
+    void dropsOfTextAndOfFiles()
+    {
+        QFETCH(bool, files);
+        QFETCH(QString, expected);
+        TextPane pane;
+        FileDropFilter loader;
+        pane.viewport()->installEventFilter(&loader);
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        pane.setText(QStringLiteral("s"));
+        QMimeData data;
+        data.setText(QStringLiteral("q\nr\r"));
+        if (files)
+            data.setUrls({QUrl::fromLocalFile(QStringLiteral("/nowhere/a.txt"))});
+        dragOnto(pane.windowHandle(), pane.viewport()->geometry().topLeft() + QPoint(1, 2), &data);
+        QCOMPARE(pane.text(), expected);
+        QCOMPARE(loader.drops, files ? 1 : 0);
     }
 
     void geometryIsKeptInTwipsAndRejectsInvalidValues()
@@ -100,9 +389,11 @@ private Q_SLOTS:
         QVERIFY(pane.setWidthTwips(0));
         QVERIFY(pane.setLeftTwips(-300)); // a pane may start left of its window
         QVERIFY(!pane.setTopTwips(std::numeric_limits<float>::quiet_NaN()));
+        QVERIFY(!pane.setLeftTwips(float(QWIDGETSIZE_MAX) * 2));
         for (const float invalid : {-180.0f, std::numeric_limits<float>::quiet_NaN()})
             QVERIFY(!pane.setWidthTwips(invalid) && !pane.setHeightTwips(invalid));
         QCOMPARE(pane.widthTwips(), 0.0f); // a rejected value leaves the pane as it was
+        QCOMPARE(pane.leftTwips(), -300.0f);
     }
 };
 

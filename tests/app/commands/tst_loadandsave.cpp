@@ -1,3 +1,4 @@
+#include "PaneReading.h"
 #include "TempFiles.h"
 #include "TestServices.h"
 #include "app/MainWindow.h"
@@ -61,6 +62,7 @@ private Q_SLOTS:
     void loadsTheChosenFile_data();
     void loadsTheChosenFile();
     void severalFilesAreJoinedAndMissingOnesReportedInOrder();
+    void loadedTextIsBlackAfterAComparison();
     void savesTheVisiblePaneOfTheSide_data();
     void savesTheVisiblePaneOfTheSide();
 
@@ -206,6 +208,21 @@ void TestLoadAndSave::severalFilesAreJoinedAndMissingOnesReportedInOrder()
         // Kept as the dialog's choice, for the save dialog to start in the folder.
         QCOMPARE(w.env.dialog.chosenPaths().size(), 7);
     }
+}
+
+// A comparison turns both one-line texts red; a text loaded afterwards takes none of it.
+void TestLoadAndSave::loadedTextIsBlackAfterAComparison()
+{
+    const QString path = write(u"new.txt"_s, "new text\n");
+    Window w;
+    w.window.textPane1->setText(u"apple"_s);
+    w.window.textPane2->setText(u"pear"_s);
+    w.window.compareLinesButton->click();
+    QCOMPARE(redRanges(*w.window.textPane1) + u' ' + redRanges(*w.window.textPane2), u"0+5 0+4"_s);
+    w.click(Window::load, 1, path);
+    w.click(Window::load, 2, path);
+    QCOMPARE(w.window.textPane1->text(), u"new text\r\n\r\n"_s);
+    QCOMPARE(redRanges(*w.window.textPane1) + redRanges(*w.window.textPane2), QString());
 }
 
 void TestLoadAndSave::savesTheVisiblePaneOfTheSide_data()
