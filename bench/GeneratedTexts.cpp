@@ -1,6 +1,6 @@
 #include "GeneratedTexts.h"
 
-#include <QStringList>
+#include <QByteArrayList>
 #include <random>
 
 namespace {
@@ -15,35 +15,44 @@ private:
     std::mt19937_64 m_engine{20240607};
 };
 
-QStringList vocabulary(Numbers &numbers)
+QByteArrayList vocabulary(Numbers &numbers)
 {
-    QStringList words;
+    QByteArrayList words;
     for (int i = 0; i < 5000; ++i) {
-        QString word;
+        QByteArray word;
         for (int length = 2 + numbers.below(9); length > 0; --length)
-            word += QChar(u'a' + numbers.below(26));
+            word += char('a' + numbers.below(26));
         words.append(word);
     }
     return words;
 }
+
+void fillLine(QByteArrayList &line, const QByteArrayList &words, Numbers &numbers)
+{
+    line.clear();
+    for (qsizetype length = 0; length < 55; length += line.back().size() + 1)
+        line.append(words[numbers.below(int(words.size()))]);
+}
 } // namespace
 
-GeneratedTexts generateTexts(int lineCount, int changedPercent)
+GeneratedTexts generateTexts(int lineCount, int changedPercent, GeneratedTexts::Change change)
 {
     Numbers numbers;
-    const QStringList words = vocabulary(numbers);
+    const QByteArrayList words = vocabulary(numbers);
     GeneratedTexts texts;
     texts.text1.reserve(qsizetype(lineCount) * 64);
     texts.text2.reserve(qsizetype(lineCount) * 64);
-    QStringList line;
+    QByteArrayList line;
     for (int i = 0; i < lineCount; ++i) {
-        line.clear();
-        for (qsizetype length = 0; length < 55; length += line.back().size() + 1)
-            line.append(words[numbers.below(words.size())]);
-        texts.text1 += line.join(u' ') + QStringLiteral("\r\n");
-        if (numbers.below(100) < changedPercent)
-            line[numbers.below(line.size())] = words[numbers.below(words.size())];
-        texts.text2 += line.join(u' ') + QStringLiteral("\r\n");
+        fillLine(line, words, numbers);
+        texts.text1 += line.join(' ') + "\r\n";
+        if (numbers.below(100) < changedPercent) {
+            if (change == GeneratedTexts::Change::OneWord)
+                line[numbers.below(int(line.size()))] = words[numbers.below(int(words.size()))];
+            else
+                fillLine(line, words, numbers);
+        }
+        texts.text2 += line.join(' ') + "\r\n";
     }
     return texts;
 }

@@ -1,17 +1,21 @@
 #pragma once
 
-#include <QString>
+#include <QByteArray>
 
-// Two texts made for measuring: lineCount lines of about 60 characters built from a fixed
-// vocabulary, CR LF breaks, and every line of the second text changed (one word replaced) with
-// the given percentage. The same arguments always give the same texts.
+// Two texts made for measuring, as the panes hold them (UTF-8, CR LF breaks): lineCount lines
+// of about 60 characters built from a fixed vocabulary. With the given percentage a line of the
+// second text is changed: either one of its words is replaced, or the whole line is replaced by
+// another line, as when a user's list gains and loses entries. The same arguments always give
+// the same texts.
 struct GeneratedTexts
 {
-    QString text1;
-    QString text2;
+    enum class Change { OneWord, WholeLine };
 
-    // Size of both texts as files, which hold one byte per character.
+    QByteArray text1;
+    QByteArray text2;
+
     double bytes() const { return double(text1.size() + text2.size()); }
 };
 
-GeneratedTexts generateTexts(int lineCount = 100000, int changedPercent = 10);
+GeneratedTexts generateTexts(int lineCount = 100000, int changedPercent = 10,
+                             GeneratedTexts::Change change = GeneratedTexts::Change::OneWord);

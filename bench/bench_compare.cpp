@@ -1,6 +1,7 @@
-// The comparison engine alone, on generated texts: time of both directions of the line
-// comparison against GNU diff on the same two files, time of both passes of the word
-// comparison, and the peak memory of each against ten times the size of the two texts.
+// The comparison engine alone, on generated texts of 100,000 and 1,000,000 lines whose lines
+// change in one word or as a whole: time of both directions of the line comparison against GNU
+// diff on the same two files, time of both passes of the word comparison, and the peak memory of
+// each against ten times the size of the two texts.
 
 #include "GeneratedTexts.h"
 #include "PeakMemory.h"
@@ -13,16 +14,41 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
+#include <map>
 #include <sys/wait.h>
 #include <vector>
 
 namespace {
 using Clock = std::chrono::steady_clock;
 
-const GeneratedTexts &texts()
+// The benchmarks' arguments: the number of lines and the kind of change.
+using TextsKey = std::pair<int, GeneratedTexts::Change>;
+
+TextsKey keyOf(const benchmark::State &state)
 {
-    static const GeneratedTexts generated = generateTexts();
-    return generated;
+    return {int(state.range(0)), GeneratedTexts::Change(state.range(1))};
+}
+
+// The texts in the form the engine takes, made once for each pair of arguments.
+struct Inputs
+{
+    QString text1;
+    QString text2;
+    double bytes;
+};
+
+const Inputs &inputs(const benchmark::State &state)
+{
+    static std::map<TextsKey, Inputs> made;
+    const TextsKey key = keyOf(state);
+    auto found = made.find(key);
+    if (found == made.end()) {
+        const GeneratedTexts texts = generateTexts(key.first, 10, key.second);
+        found = made.emplace(key, Inputs{QString::fromUtf8(texts.text1),
+                                         QString::fromUtf8(texts.text2), texts.bytes()})
+                    .first;
+    }
+    return found->second;
 }
 
 double millisecondsSince(Clock::time_point start)
@@ -30,24 +56,24 @@ double millisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-bool writeFile(const QString &path, const QString &text)
+bool writeFile(const QString &path, const QByteArray &text)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0;
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
 }
 
 // Median of a few runs of GNU diff on the two texts, in milliseconds; negative on failure.
-double gnuDiffMilliseconds()
+double measureGnuDiff(const GeneratedTexts &texts)
 {
     QTemporaryDir folder;
     const QString path1 = folder.filePath(QStringLiteral("1.txt"));
     const QString path2 = folder.filePath(QStringLiteral("2.txt"));
-    if (!folder.isValid() || !writeFile(path1, texts().text1) || !writeFile(path2, texts().text2))
+    if (!folder.isValid() || !writeFile(path1, texts.text1) || !writeFile(path2, texts.text2))
         return -1;
     const QByteArray command =
         "diff '" + path1.toLocal8Bit() + "' '" + path2.toLocal8Bit() + "' > /dev/null";
     std::vector<double> times;
-    for (int run = 0; run < 7; ++run) {
+    for (int run = 0; run < 5; ++run) {
         const Clock::time_point start = Clock::now();
         const int status = std::system(command.constData());
         times.push_back(millisecondsSince(start));
@@ -59,22 +85,47 @@ double gnuDiffMilliseconds()
     return times[times.size() / 2];
 }
 
+// Measured once for each pair of arguments, however many repetitions are asked for.
+double gnuDiffMilliseconds(const benchmark::State &state)
+{
+    static std::map<TextsKey, double> measured;
+    const TextsKey key = keyOf(state);
+    const auto found = measured.find(key);
+    if (found != measured.end())
+        return found->second;
+    return measured[key] = measureGnuDiff(generateTexts(key.first, 10, key.second));
+}
+
+void compareLines(const Inputs &texts)
+{
+    YieldTicker ticker([] { return true; }); // polled as in the window, never due here
+    const auto direction1 = findMissingLines(texts.text1, texts.text2, ticker);
+    const auto direction2 = findMissingLines(texts.text2, texts.text1, ticker);
+    benchmark::DoNotOptimize(direction1);
+    benchmark::DoNotOptimize(direction2);
+}
+
+void compareWords(const Inputs &texts)
+{
+    const ComparisonResult pass1 = compareWords(texts.text1, texts.text2);
+    const ComparisonResult pass2 = compareWords(texts.text2, texts.text1);
+    benchmark::DoNotOptimize(pass1);
+    benchmark::DoNotOptimize(pass2);
+}
+
 void BM_LineComparisonVsGnuDiff(benchmark::State &state)
 {
-    const double diffMs = gnuDiffMilliseconds();
+    const Inputs &texts = inputs(state);
+    const double diffMs = gnuDiffMilliseconds(state);
     if (diffMs < 0) {
         state.SkipWithError("GNU diff could not be run on the generated files");
         return;
     }
-    YieldTicker ticker([] { return true; }); // polled as in the window, never due here
     double totalMs = 0;
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        const auto direction1 = findMissingLines(texts().text1, texts().text2, ticker);
-        const auto direction2 = findMissingLines(texts().text2, texts().text1, ticker);
+        compareLines(texts);
         totalMs += millisecondsSince(start);
-        benchmark::DoNotOptimize(direction1);
-        benchmark::DoNotOptimize(direction2);
     }
     const double coreMs = totalMs / double(state.iterations());
     state.counters["core_ms"] = coreMs;
@@ -84,44 +135,40 @@ void BM_LineComparisonVsGnuDiff(benchmark::State &state)
 
 void BM_WordComparison(benchmark::State &state)
 {
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(compareWords(texts().text1, texts().text2));
-        benchmark::DoNotOptimize(compareWords(texts().text2, texts().text1));
-    }
-}
-
-template <typename Run> void measurePeak(benchmark::State &state, Run run)
-{
-    measurePeakMemory(
-        state, texts().bytes(), [] {}, run);
+    const Inputs &texts = inputs(state);
+    for (auto _ : state)
+        compareWords(texts);
 }
 
 void BM_LineComparisonPeakMemory(benchmark::State &state)
 {
-    measurePeak(state, [] {
-        YieldTicker ticker;
-        const auto direction1 = findMissingLines(texts().text1, texts().text2, ticker);
-        const auto direction2 = findMissingLines(texts().text2, texts().text1, ticker);
-        benchmark::DoNotOptimize(direction1);
-        benchmark::DoNotOptimize(direction2);
-    });
+    const Inputs &texts = inputs(state);
+    measurePeakMemory(
+        state, texts.bytes, [] {}, [&] { compareLines(texts); });
 }
 
 void BM_WordComparisonPeakMemory(benchmark::State &state)
 {
-    measurePeak(state, [] {
-        const ComparisonResult pass1 = compareWords(texts().text1, texts().text2);
-        const ComparisonResult pass2 = compareWords(texts().text2, texts().text1);
-        benchmark::DoNotOptimize(pass1);
-        benchmark::DoNotOptimize(pass2);
-    });
+    const Inputs &texts = inputs(state);
+    measurePeakMemory(
+        state, texts.bytes, [] {}, [&] { compareWords(texts); });
+}
+
+// 100,000 and 1,000,000 lines (about 6 and 60 MB a text), one word or whole lines changed.
+void textArguments(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->ArgNames({"lines", "whole_line"})
+        ->ArgsProduct(
+            {{100000, 1000000},
+             {int(GeneratedTexts::Change::OneWord), int(GeneratedTexts::Change::WholeLine)}})
+        ->Unit(benchmark::kMillisecond);
 }
 } // namespace
 
 // Memory first, while the heap holds nothing but the texts.
-BENCHMARK(BM_LineComparisonPeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WordComparisonPeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LineComparisonVsGnuDiff)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WordComparison)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LineComparisonPeakMemory)->Apply(textArguments)->Iterations(1);
+BENCHMARK(BM_WordComparisonPeakMemory)->Apply(textArguments)->Iterations(1);
+BENCHMARK(BM_LineComparisonVsGnuDiff)->Apply(textArguments);
+BENCHMARK(BM_WordComparison)->Apply(textArguments);
 
 BENCHMARK_MAIN();

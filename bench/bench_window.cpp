@@ -50,8 +50,8 @@ struct Window
     // event loop, as it does before the user gets to click a start button.
     void loadTexts()
     {
-        window.textPane1->setText(texts().text1);
-        window.textPane2->setText(texts().text2);
+        window.textPane1->setText(QString::fromUtf8(texts().text1));
+        window.textPane2->setText(QString::fromUtf8(texts().text2));
         QCoreApplication::processEvents();
     }
 };
