@@ -29,25 +29,14 @@ TextsKey keyOf(const benchmark::State &state)
     return {int(state.range(0)), GeneratedTexts::Change(state.range(1))};
 }
 
-// The texts in the form the engine takes, made once for each pair of arguments.
-struct Inputs
+// Made once for each pair of arguments.
+const GeneratedTexts &texts(const benchmark::State &state)
 {
-    QString text1;
-    QString text2;
-    double bytes;
-};
-
-const Inputs &inputs(const benchmark::State &state)
-{
-    static std::map<TextsKey, Inputs> made;
+    static std::map<TextsKey, GeneratedTexts> made;
     const TextsKey key = keyOf(state);
     auto found = made.find(key);
-    if (found == made.end()) {
-        const GeneratedTexts texts = generateTexts(key.first, 10, key.second);
-        found = made.emplace(key, Inputs{QString::fromUtf8(texts.text1),
-                                         QString::fromUtf8(texts.text2), texts.bytes()})
-                    .first;
-    }
+    if (found == made.end())
+        found = made.emplace(key, generateTexts(key.first, 10, key.second)).first;
     return found->second;
 }
 
@@ -93,10 +82,10 @@ double gnuDiffMilliseconds(const benchmark::State &state)
     const auto found = measured.find(key);
     if (found != measured.end())
         return found->second;
-    return measured[key] = measureGnuDiff(generateTexts(key.first, 10, key.second));
+    return measured[key] = measureGnuDiff(texts(state));
 }
 
-void compareLines(const Inputs &texts)
+void runLineComparison(const GeneratedTexts &texts)
 {
     YieldTicker ticker([] { return true; }); // polled as in the window, never due here
     const auto direction1 = findMissingLines(texts.text1, texts.text2, ticker);
@@ -105,7 +94,7 @@ void compareLines(const Inputs &texts)
     benchmark::DoNotOptimize(direction2);
 }
 
-void compareWords(const Inputs &texts)
+void runWordComparison(const GeneratedTexts &texts)
 {
     const ComparisonResult pass1 = compareWords(texts.text1, texts.text2);
     const ComparisonResult pass2 = compareWords(texts.text2, texts.text1);
@@ -115,7 +104,7 @@ void compareWords(const Inputs &texts)
 
 void BM_LineComparisonVsGnuDiff(benchmark::State &state)
 {
-    const Inputs &texts = inputs(state);
+    const GeneratedTexts &generated = texts(state);
     const double diffMs = gnuDiffMilliseconds(state);
     if (diffMs < 0) {
         state.SkipWithError("GNU diff could not be run on the generated files");
@@ -124,7 +113,7 @@ void BM_LineComparisonVsGnuDiff(benchmark::State &state)
     double totalMs = 0;
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        compareLines(texts);
+        runLineComparison(generated);
         totalMs += millisecondsSince(start);
     }
     const double coreMs = totalMs / double(state.iterations());
@@ -135,23 +124,23 @@ void BM_LineComparisonVsGnuDiff(benchmark::State &state)
 
 void BM_WordComparison(benchmark::State &state)
 {
-    const Inputs &texts = inputs(state);
+    const GeneratedTexts &generated = texts(state);
     for (auto _ : state)
-        compareWords(texts);
+        runWordComparison(generated);
 }
 
 void BM_LineComparisonPeakMemory(benchmark::State &state)
 {
-    const Inputs &texts = inputs(state);
+    const GeneratedTexts &generated = texts(state);
     measurePeakMemory(
-        state, texts.bytes, [] {}, [&] { compareLines(texts); });
+        state, generated.bytes(), [] {}, [&] { runLineComparison(generated); });
 }
 
 void BM_WordComparisonPeakMemory(benchmark::State &state)
 {
-    const Inputs &texts = inputs(state);
+    const GeneratedTexts &generated = texts(state);
     measurePeakMemory(
-        state, texts.bytes, [] {}, [&] { compareWords(texts); });
+        state, generated.bytes(), [] {}, [&] { runWordComparison(generated); });
 }
 
 // 100,000 and 1,000,000 lines (about 6 and 60 MB a text), one word or whole lines changed.

@@ -2,13 +2,13 @@
 
 #include "compare/TextRange.h"
 
+#include <QByteArray>
 #include <QList>
-#include <QString>
 
-// What one direction of a comparison produces: the ranges of the examined text to colour red
-// and the text of that side's result pane.
+// What one direction of a comparison produces: the byte ranges of the examined text to colour
+// red and the text of that side's result pane, in UTF-8 like the texts compared.
 struct ComparisonResult
 {
     QList<TextRange> ranges;
-    QString listing;
+    QByteArray listing;
 };

@@ -20,7 +20,7 @@ struct HashedLine
 // Calls visit(line, hash) for every line of text in order; stops early and returns false when
 // the ticker (if any) asks to.
 template <typename Visit>
-bool forEachLine(QStringView text, const LineSet &set, YieldTicker *ticker, Visit visit)
+bool forEachLine(QByteArrayView text, const LineSet &set, YieldTicker *ticker, Visit visit)
 {
     LineReader reader(text);
     std::array<HashedLine, batchSize> batch;
@@ -40,23 +40,16 @@ bool forEachLine(QStringView text, const LineSet &set, YieldTicker *ticker, Visi
     }
 }
 
-// A guess from the text's size alone: counting the line breaks would cost a pass of its own, and
-// the set grows when a text has more, shorter lines.
-qsizetype expectedLineCount(QStringView text)
-{
-    return text.size() / 40;
-}
-
 TextRange rangeOf(const TextLine &line)
 {
     return {line.start, line.length + line.breakLength};
 }
 } // namespace
 
-std::optional<ComparisonResult> findMissingLines(QStringView source, QStringView other,
+std::optional<ComparisonResult> findMissingLines(QByteArrayView source, QByteArrayView other,
                                                  YieldTicker &ticker)
 {
-    LineSet otherLines(other, expectedLineCount(other));
+    LineSet otherLines(other);
     const auto insert = [&](const TextLine &line, size_t hash) {
         otherLines.insert(line.start, line.length, hash);
     };
@@ -65,24 +58,24 @@ std::optional<ComparisonResult> findMissingLines(QStringView source, QStringView
 
     ComparisonResult result;
     const auto check = [&](const TextLine &line, size_t hash) {
-        const QStringView text = source.sliced(line.start, line.length);
+        const QByteArrayView text = source.sliced(line.start, line.length);
         if (otherLines.contains(text, hash))
             return;
         result.ranges.append(rangeOf(line));
         result.listing.append(text);
-        result.listing.append(u"\r\n");
+        result.listing.append("\r\n", 2);
     };
     if (!forEachLine(source, otherLines, &ticker, check))
         return std::nullopt;
     return result;
 }
 
-QList<TextRange> rangesOfListedLines(QStringView text, QStringView listing)
+QList<TextRange> rangesOfListedLines(QByteArrayView text, QByteArrayView listing)
 {
     QList<TextRange> ranges;
     if (listing.isEmpty())
         return ranges;
-    LineSet listed(listing, expectedLineCount(listing));
+    LineSet listed(listing);
     forEachLine(listing, listed, nullptr, [&](const TextLine &line, size_t hash) {
         listed.insert(line.start, line.length, hash);
     });

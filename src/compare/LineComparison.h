@@ -3,17 +3,18 @@
 #include "compare/ComparisonResult.h"
 #include "compare/YieldTicker.h"
 
-#include <QStringView>
+#include <QByteArrayView>
 #include <optional>
 
-// One direction of the line comparison. Both texts are cut into lines at CR LF or at a lone CR.
+// One direction of the line comparison, on UTF-8 texts. Both texts are cut into lines at CR LF or
+// at a lone CR.
 // A line of source is missing when no exactly equal line occurs anywhere in other. Every missing
 // line is listed, once per occurrence and in source order, each followed by CR LF; every
-// occurrence gets a range that covers the line and its line break. Returns nothing when the
+// occurrence gets a byte range that covers the line and its line break. Returns nothing when the
 // ticker's callback asks to stop.
-std::optional<ComparisonResult> findMissingLines(QStringView source, QStringView other,
+std::optional<ComparisonResult> findMissingLines(QByteArrayView source, QByteArrayView other,
                                                  YieldTicker &ticker);
 
 // The ranges of every whole line of text that equals one of the lines of listing (a listing as
 // findMissingLines produces it). Used to colour a text that has changed since it was compared.
-QList<TextRange> rangesOfListedLines(QStringView text, QStringView listing);
+QList<TextRange> rangesOfListedLines(QByteArrayView text, QByteArrayView listing);

@@ -2,8 +2,8 @@
 
 #include <QtGlobal>
 
-// A run of characters of a text, as 0-based indexes into it: a range to colour red, found by a
-// comparison.
+// A run of a text as 0-based indexes into it, counted in the text's code units (bytes for the
+// UTF-8 texts that the comparisons examine): a range to colour red, found by a comparison.
 struct TextRange
 {
     qsizetype start = 0;

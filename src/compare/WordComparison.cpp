@@ -1,19 +1,20 @@
 #include "compare/WordComparison.h"
 
+#include "compare/Bytes.h"
 #include "compare/WordLine.h"
 #include "compare/Words.h"
 
 namespace {
 // Length of the line that starts at from, up to the next CR LF or the end of the text. A CR
 // that is not followed by LF belongs to the line.
-qsizetype crlfLineLength(QStringView text, qsizetype from)
+qsizetype crlfLineLength(QByteArrayView text, qsizetype from)
 {
     const qsizetype size = text.size();
     for (qsizetype i = from;;) {
-        const qsizetype cr = text.indexOf(u'\r', i);
+        const qsizetype cr = indexOfByte(text, '\r', i);
         if (cr < 0)
             return size - from;
-        if (cr + 1 < size && text[cr + 1] == u'\n')
+        if (cr + 1 < size && text[cr + 1] == '\n')
             return cr - from;
         i = cr + 1;
     }
@@ -30,7 +31,7 @@ qsizetype windowFor(qsizetype wordCount)
 }
 // Marks the unmatched words of line, which starts at index lineStart of the examined text,
 // against otherLine. The look-ahead window is computed from the word count of line.
-void markUnmatchedWords(QStringView line, qsizetype lineStart, WordLine &otherLine,
+void markUnmatchedWords(QByteArrayView line, qsizetype lineStart, WordLine &otherLine,
                         ComparisonResult &result)
 {
     if (line.isEmpty())
@@ -40,12 +41,12 @@ void markUnmatchedWords(QStringView line, qsizetype lineStart, WordLine &otherLi
     for (qsizetype offset = 0;;) {
         const qsizetype space = nextSpace(line, offset);
         const qsizetype end = space < 0 ? line.size() : space;
-        const QStringView word = line.sliced(offset, end - offset);
+        const QByteArrayView word = line.sliced(offset, end - offset);
         const qsizetype match = otherLine.find(word, next, window);
         if (match >= 0) {
             next = match + 1;
         } else {
-            result.listing.append(u"\r\n");
+            result.listing.append("\r\n", 2);
             result.listing.append(word);
             result.ranges.append({lineStart + offset, word.size()});
         }
@@ -57,7 +58,7 @@ void markUnmatchedWords(QStringView line, qsizetype lineStart, WordLine &otherLi
 
 } // namespace
 
-ComparisonResult compareWords(QStringView examined, QStringView other)
+ComparisonResult compareWords(QByteArrayView examined, QByteArrayView other)
 {
     ComparisonResult result;
     if (examined.isEmpty())

@@ -1,5 +1,6 @@
 #include "compare/WordLine.h"
 
+#include "compare/Bytes.h"
 #include "compare/Words.h"
 
 #include <algorithm>
@@ -9,7 +10,7 @@ namespace {
 constexpr qsizetype scanLimit = 32;
 } // namespace
 
-void WordLine::assign(QStringView line)
+void WordLine::assign(QByteArrayView line)
 {
     words_.clear();
     byWord_.clear();
@@ -21,22 +22,24 @@ void WordLine::assign(QStringView line)
     words_.push_back(line.sliced(from));
 }
 
-qsizetype WordLine::find(QStringView word, qsizetype from, qsizetype window)
+qsizetype WordLine::find(QByteArrayView word, qsizetype from, qsizetype window)
 {
     const qsizetype candidates = std::min(window, qsizetype(words_.size()) - from);
     if (candidates <= 0)
         return -1;
     if (candidates <= scanLimit) {
         for (qsizetype i = from; i < from + candidates; ++i) {
-            if (words_[i] == word)
+            if (sameBytes(words_[i], word))
                 return i;
         }
         return -1;
     }
     if (byWord_.empty())
         buildIndex();
-    const auto byText = [this](qsizetype index, QStringView text) { return words_[index] < text; };
-    const auto textBefore = [this](QStringView text, qsizetype index) {
+    const auto byText = [this](qsizetype index, QByteArrayView text) {
+        return words_[index] < text;
+    };
+    const auto textBefore = [this](QByteArrayView text, qsizetype index) {
         return text < words_[index];
     };
     const auto first = std::lower_bound(byWord_.begin(), byWord_.end(), word, byText);

@@ -1,15 +1,18 @@
 #include "compare/LineComparison.h"
+#include "compare/LineReader.h"
+#include "compare/LineSet.h"
 #include "compare/WordComparison.h"
 
 #include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QTest>
 
 #include <cmath>
 
 using namespace Qt::StringLiterals;
 
-// The fast engines against small references written straight from the rules, on thousands of
-// random texts.
+// The fast engines, which work on bytes, against small references written straight from the
+// rules on the decoded text, on thousands of random texts.
 namespace {
 
 // A text with its line breaks made visible, for failure messages.
@@ -19,21 +22,86 @@ QByteArray visibleText(QString text)
     return '"' + text.toUtf8() + '"';
 }
 
+// Characters of one, two, three and four bytes in UTF-8, the last one two UTF-16 units.
+const QStringList letters{u"a"_s, u"\u00e9"_s, u"\u20ac"_s, u"\U0001F600"_s};
+
 // Lines of up to maxWords words. Short lines take their words from a tiny vocabulary, where the
-// empty word gives leading, trailing and double spaces; long lines take numbered words, so that
-// the word comparison's wide look-ahead windows find their matches near and far.
+// empty word gives leading, trailing and double spaces, a CR inside a line cuts it for the line
+// comparison only, and a CR ending one line meets an LF starting the next; long lines take
+// numbered words, so that the word comparison's wide look-ahead windows find their matches near
+// and far, and far into the line.
 QStringList randomLines(QRandomGenerator &random, int count, int maxWords)
 {
+    const QStringList vocabulary = letters + QStringList{QString(), u"ab"_s, u"\r"_s, u"\n"_s};
     QStringList lines;
     while (lines.size() < count) {
         QStringList words;
-        for (int n = random.bounded(maxWords + 1); n > 0; --n)
-            words.append(maxWords > 5 ? QString::number(random.bounded(maxWords))
-                                      : QStringList{QString(), u"a"_s, u"b"_s, u"ab"_s,
-                                                    u"a\nb"_s}[random.bounded(5)]);
+        for (int n = random.bounded(maxWords + 1); n > 0; --n) {
+            const int number = random.bounded(maxWords);
+            words.append(maxWords > 5 ? QString::number(number) + letters[number % 4]
+                                      : vocabulary[random.bounded(int(vocabulary.size()))]);
+        }
         lines.append(words.join(u' '));
     }
     return lines;
+}
+
+// In raw rounds the engines get bytes that are no valid UTF-8: the random text's UTF-8 with some
+// bytes overwritten by any byte from 0x80 up. Each character of the returned text stands for
+// one of those bytes, so that the references see the very bytes that the engines see.
+QString brokenUtf8(QRandomGenerator &random, const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    for (int n = bytes.isEmpty() ? 0 : random.bounded(4); n > 0; --n)
+        bytes[random.bounded(int(bytes.size()))] = char(0x80 + random.bounded(0x80));
+    return QString::fromLatin1(bytes);
+}
+
+// What the engines see: UTF-8, or in raw rounds one byte for each character.
+QByteArray encoded(const QString &text, bool raw)
+{
+    return raw ? text.toLatin1() : text.toUtf8();
+}
+
+// The UTF-16 units that bytes stand for. A UTF-8 character cut short counts as -1, so that a range
+// that cuts one never maps to the place where it should start or end.
+qsizetype utf16Length(QByteArrayView bytes, bool raw)
+{
+    if (raw)
+        return bytes.size();
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = decoder(bytes);
+    return decoder.hasError() ? -1 : text.size();
+}
+
+// A result as the references give it, on the decoded text: ranges in UTF-16 units, the listing
+// as a string.
+struct Decoded
+{
+    QList<TextRange> ranges;
+    QString listing;
+
+    friend bool operator==(const Decoded &, const Decoded &) = default;
+};
+
+// Byte ranges of bytes as UTF-16 ranges: a range starts at the units of the bytes before it.
+QList<TextRange> decodedRanges(const QList<TextRange> &ranges, const QByteArray &bytes, bool raw)
+{
+    QList<TextRange> decoded;
+    for (const TextRange &range : ranges)
+        decoded.append({utf16Length(bytes.first(range.start), raw),
+                        utf16Length(bytes.sliced(range.start, range.length), raw)});
+    return decoded;
+}
+
+QString decodedListing(const QByteArray &listing, bool raw)
+{
+    return raw ? QString::fromLatin1(listing) : QString::fromUtf8(listing);
+}
+
+Decoded decodedResult(const ComparisonResult &result, const QByteArray &bytes, bool raw)
+{
+    return {decodedRanges(result.ranges, bytes, raw), decodedListing(result.listing, raw)};
 }
 
 // A text of lines drawn from pool, so that two texts drawn from one pool share many lines. Lines
@@ -66,12 +134,12 @@ QList<Line> referenceLines(const QString &text)
 
 // The lines of text that do (present) or do not occur among the lines of other: listed, each
 // followed by CR LF, and their ranges.
-ComparisonResult referenceLinesOf(const QString &text, const QString &other, bool present)
+Decoded referenceLinesOf(const QString &text, const QString &other, bool present)
 {
     QStringList otherLines;
     for (const Line &line : referenceLines(other))
         otherLines.append(line.first);
-    ComparisonResult result;
+    Decoded result;
     for (const Line &line : referenceLines(text)) {
         if (otherLines.contains(line.first) != present)
             continue;
@@ -88,12 +156,12 @@ QStringList split(const QString &text, const QString &separator)
 
 // The reference follows the steps of the word comparison plainly, the window rounded in
 // floating point, and cares for nothing but being plainly right.
-ComparisonResult referencePass(const QString &text, const QString &other)
+Decoded referencePass(const QString &text, const QString &other)
 {
     QStringList otherLines = split(other, QStringLiteral("\r\n"));
     if (otherLines.isEmpty())
         otherLines.append(QString());
-    ComparisonResult result;
+    Decoded result;
     qsizetype lineStart = 0;
     qsizetype otherLineStart = 0;
     qsizetype k = 0; // the paired line of other
@@ -133,28 +201,70 @@ private Q_SLOTS:
     {
         QRandomGenerator random(4711);
         for (int round = 0; round < 5000; ++round) {
+            const bool raw = round % 5 == 4;
             const int maxWords = random.bounded(10) == 0 ? 150 : 5;
             const QStringList pool = randomLines(random, 1 + random.bounded(5), maxWords);
-            const QString text1 = randomText(random, pool);
-            const QString text2 = randomText(random, pool);
-            const QString edited = randomText(random, pool);
-            const QByteArray context = visibleText(text1) + " against " + visibleText(text2);
+            const auto randomInput = [&] {
+                const QString text = randomText(random, pool);
+                return raw ? brokenUtf8(random, text) : text;
+            };
+            const QString text1 = randomInput();
+            const QString text2 = randomInput();
+            const QString edited = randomInput();
+            const QByteArray bytes1 = encoded(text1, raw);
+            const QByteArray bytes2 = encoded(text2, raw);
+            const QByteArray editedBytes = encoded(edited, raw);
+            const QByteArray context =
+                (raw ? "raw " : "") + visibleText(text1) + " against " + visibleText(text2);
 
             YieldTicker ticker;
-            const ComparisonResult lines = findMissingLines(text1, text2, ticker).value();
-            const ComparisonResult expectedLines = referenceLinesOf(text1, text2, false);
-            QVERIFY2(lines.listing == expectedLines.listing, QByteArray("lines " + context));
-            QVERIFY2(lines.ranges == expectedLines.ranges, QByteArray("lines " + context));
+            const ComparisonResult lines = findMissingLines(bytes1, bytes2, ticker).value();
+            QVERIFY2(decodedResult(lines, bytes1, raw) == referenceLinesOf(text1, text2, false),
+                     QByteArray("lines " + context));
             // A source edited during the comparison is coloured where the listed lines stand now.
-            QVERIFY2(rangesOfListedLines(edited, lines.listing) ==
-                         referenceLinesOf(edited, lines.listing, true).ranges,
+            const QString listing = decodedListing(lines.listing, raw);
+            QVERIFY2(decodedRanges(rangesOfListedLines(editedBytes, lines.listing), editedBytes,
+                                   raw) == referenceLinesOf(edited, listing, true).ranges,
                      QByteArray(context + " edited " + visibleText(edited)));
 
-            const ComparisonResult words = compareWords(text1, text2);
-            const ComparisonResult expectedWords = referencePass(text1, text2);
-            QVERIFY2(words.listing == expectedWords.listing, QByteArray("words " + context));
-            QVERIFY2(words.ranges == expectedWords.ranges, QByteArray("words " + context));
+            QVERIFY2(decodedResult(compareWords(bytes1, bytes2), bytes1, raw) ==
+                         referencePass(text1, text2),
+                     QByteArray("words " + context));
         }
+    }
+
+    // Lines that share a hash are told apart by their bytes alone. The set keeps where a line
+    // starts, not its length, so a kept line must match a looked-up line up to a line break.
+    void linesSharingAHash_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArrayList>("present");
+        QTest::addColumn<QByteArrayList>("absent");
+        QTest::newRow("prefixes") << "ab\r\nabc\r\n"_ba << QByteArrayList{"ab", "abc"}
+                                  << QByteArrayList{"a", "abcd", "b", ""};
+        QTest::newRow("lone CR, empty and last line")
+            << "a\rb\r\n\r\nbc"_ba << QByteArrayList{"a", "b", "", "bc"}
+            << QByteArrayList{"ab", "bcd", "c", "\n"};
+        QTest::newRow("break at the end") << "x\r"_ba << QByteArrayList{"x"} << QByteArrayList{""};
+        QTest::newRow("empty text") << QByteArray() << QByteArrayList{} << QByteArrayList{"", "a"};
+    }
+
+    void linesSharingAHash()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArrayList, present);
+        QFETCH(QByteArrayList, absent);
+        // One hash for all: the top bits kept in a slot are equal, and the probe sequence starts
+        // in the table's last slot and wraps around.
+        const size_t hash = ~size_t(0);
+        LineSet set(text);
+        LineReader reader(text);
+        for (TextLine line; reader.next(line);)
+            set.insert(line.start, line.length, hash);
+        for (const QByteArray &line : present)
+            QVERIFY2(set.contains(line, hash), line);
+        for (const QByteArray &line : absent)
+            QVERIFY2(!set.contains(line, hash), line);
     }
 };
 

@@ -60,6 +60,7 @@ private Q_SLOTS:
         QTest::newRow("lines: empty text has no lines") << false << ""            << "x\r\ny"       << ""           << ""        << "x\r\ny\r\n" << "0+4";
         QTest::newRow("lines: empty line")             << false << "a\r\n\r\nb"   << "b\r\na"       << "\r\n"       << "0+1 3+2" << ""           << "0+1";
         QTest::newRow("lines: lone CR and LF")         << false << "a\r\rb\nc"    << "b\r\nc"       << "a\r\n\r\n"  << "0+5"     << ""           << "0+1";
+        QTest::newRow("lines: beyond ASCII")           << false << "é\r\n😀x\r\nz" << "z\r\né"      << "😀x\r\n"    << "0+1 3+5" << ""           << "0+1";
         QTest::newRow("words: one replaced")           << true  << "the quick brown fox" << "the quick red fox" << "\r\nbrown" << "10+5" << "\r\nred" << "10+3";
         // 8 words: the window is 4.5 rounded to 4, one too short to reach w1.
         QTest::newRow("words: window ties to even")    << true  << "w1 w2 w3 w4 w5 w6 w7 w8" << "x1 x2 x3 x4 w1 w2 w3 w4 w5 w6 w7 w8"
@@ -69,6 +70,7 @@ private Q_SLOTS:
         QTest::newRow("words: last line pairs on")     << true  << "one two\r\nthree four\r\nfive" << "one two\r\nthree" << "\r\nfour\r\nfive" << "15+4 21+4" << "" << "";
         QTest::newRow("words: final CR LF pairs none") << true  << "a\r\nb"       << "a\r\n"        << "\r\nb"      << "3+1"     << ""           << "";
         QTest::newRow("words: second text empty")      << true  << "a b\r\nc"     << ""             << "\r\na\r\nb\r\nc" << "0+1 2+1 5+1" << "" << "";
+        QTest::newRow("words: beyond ASCII")           << true  << "a 😀 é€"      << "é€ a b😀"     << "\r\n😀\r\né€" << "2+2 5+2" << "\r\né€\r\nb😀" << "0+2 5+3";
         // clang-format on
         const QString longLine = QStringLiteral("filler ").repeated(6000);
         const QString beyond16Bits = QStringLiteral("%1+2").arg(longLine.size() + 2);
