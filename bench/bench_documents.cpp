@@ -46,10 +46,10 @@ void BM_ReadTextFile(benchmark::State &state)
 {
     const TextFile file(state.range(0) * megabyte, state.range(1) != 0);
     for (auto _ : state) {
-        const TextFileContent content = readTextFile(file.path, maxLoadBytes);
+        const TextFileContent content = readTextFile(file.path, loadLimit(std::nullopt));
         if (content.problem != TextFileContent::Problem::None)
             state.SkipWithError("the file was refused");
-        benchmark::DoNotOptimize(content.text.data());
+        benchmark::DoNotOptimize(content.utf8.data());
     }
     state.SetBytesProcessed(state.iterations() * state.range(0) * megabyte);
 }
@@ -65,8 +65,8 @@ void BM_LoadIntoPane(benchmark::State &state)
         pane.setText(QString());
         const PeakMemory peak;
         state.ResumeTiming();
-        const TextFileContent content = readTextFile(file.path, maxLoadBytes);
-        pane.setText(content.text + QLatin1Char('\r'));
+        const TextFileContent content = readTextFile(file.path, loadLimit(std::nullopt));
+        pane.setUtf8Text(content.utf8 + '\r');
         state.PauseTiming();
         if (peak.valid())
             state.counters["peak_MB"] = double(peak.increaseBytes()) / 1e6;
@@ -80,10 +80,10 @@ void BM_SavePane(benchmark::State &state)
 {
     const TextFile file(state.range(0) * megabyte, false);
     TextPane pane;
-    pane.setText(readTextFile(file.path, maxLoadBytes).text);
+    pane.setUtf8Text(readTextFile(file.path, loadLimit(std::nullopt)).utf8);
     const QString target = file.folder.filePath(QStringLiteral("saved.txt"));
     for (auto _ : state) {
-        const QString failure = writeTextFile(pane.text() + QStringLiteral("\r\n"), target);
+        const QString failure = writeTextFile(pane.utf8Text().toByteArray() + "\r\n", target);
         if (!failure.isEmpty())
             state.SkipWithError(qPrintable(failure));
     }

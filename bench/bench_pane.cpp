@@ -19,23 +19,21 @@ struct Text
 {
     QString text;
     QByteArray utf8;
-    QList<TextRange> lineBytes;   // every tenth line
-    QList<TextRange> wordBytes;   // every word of every tenth line
-    QList<TextRange> wordIndexes; // the same words as UTF-16 indexes
+    QList<TextRange> lineBytes; // every tenth line
+    QList<TextRange> wordBytes; // every word of every tenth line
 };
 
-// Ranges of every tenth line, or of every word on it, in a QString or a QByteArray.
-template <typename String> QList<TextRange> rangesOf(const String &text, bool words)
+// Ranges of every tenth line, or of every word on it.
+QList<TextRange> rangesOf(const QByteArray &text, bool words)
 {
-    using Char = std::conditional_t<std::is_same_v<String, QString>, char16_t, char>;
     QList<TextRange> ranges;
     qsizetype start = 0;
     for (int line = 0; start < text.size(); ++line) {
-        const qsizetype end = text.indexOf(Char('\r'), start);
+        const qsizetype end = text.indexOf('\r', start);
         if (line % 10 == 0 && !words)
             ranges.append({start, end - start});
         for (qsizetype word = start; line % 10 == 0 && words && word < end;) {
-            qsizetype wordEnd = text.indexOf(Char(' '), word);
+            qsizetype wordEnd = text.indexOf(' ', word);
             if (wordEnd < 0 || wordEnd > end)
                 wordEnd = end;
             ranges.append({word, wordEnd - word});
@@ -46,20 +44,17 @@ template <typename String> QList<TextRange> rangesOf(const String &text, bool wo
     return ranges;
 }
 
-// The generated text, ASCII, or with every "e" accented so that most lines are not ASCII.
-const Text &textOf(int lines, bool accented = false)
+// The generated text.
+const Text &textOf(int lines)
 {
-    static QHash<std::pair<int, bool>, Text> made;
-    Text &text = made[{lines, accented}];
+    static QHash<int, Text> made;
+    Text &text = made[lines];
     if (!text.text.isEmpty())
         return text;
-    text.text = generateTexts(lines, 0).text1;
-    if (accented)
-        text.text.replace(u'e', u'\u00e9');
-    text.utf8 = text.text.toUtf8();
+    text.utf8 = generateTexts(lines, 0).text1;
+    text.text = QString::fromUtf8(text.utf8);
     text.lineBytes = rangesOf(text.utf8, false);
     text.wordBytes = rangesOf(text.utf8, true);
-    text.wordIndexes = rangesOf(text.text, true);
     return text;
 }
 
@@ -123,10 +118,9 @@ void BM_Utf8TextAfterEdit(benchmark::State &state)
     reportSize(state, text);
 }
 
-template <typename Colour>
-void measureColouring(benchmark::State &state, Colour colour, bool accented = false)
+template <typename Colour> void measureColouring(benchmark::State &state, Colour colour)
 {
-    const Text &text = textOf(int(state.range(0)), accented);
+    const Text &text = textOf(int(state.range(0)));
     pane().setUtf8Text(text.utf8);
     for (auto _ : state) {
         state.PauseTiming();
@@ -151,25 +145,6 @@ void BM_ColorByteRangesWords(benchmark::State &state)
         pane().colorByteRanges(text.wordBytes, red);
         state.counters["ranges"] = double(text.wordBytes.size());
     });
-}
-
-void BM_ColorRangesWords(benchmark::State &state)
-{
-    measureColouring(state, [&](const Text &text) {
-        pane().colorRanges(text.wordIndexes, red);
-        state.counters["ranges"] = double(text.wordIndexes.size());
-    });
-}
-
-void BM_ColorRangesWordsAccented(benchmark::State &state)
-{
-    measureColouring(
-        state,
-        [&](const Text &text) {
-            pane().colorRanges(text.wordIndexes, red);
-            state.counters["ranges"] = double(text.wordIndexes.size());
-        },
-        true);
 }
 
 template <typename Run> void measurePeak(benchmark::State &state, Run run)
@@ -237,8 +212,6 @@ PANE_BENCHMARK(BM_Text, 5);
 PANE_BENCHMARK(BM_Utf8TextAfterEdit, 5);
 PANE_BENCHMARK(BM_ColorByteRangesLines, 5);
 PANE_BENCHMARK(BM_ColorByteRangesWords, 5);
-PANE_BENCHMARK(BM_ColorRangesWords, 5);
-PANE_BENCHMARK(BM_ColorRangesWordsAccented, 5);
 
 int main(int argc, char **argv)
 {

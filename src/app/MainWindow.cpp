@@ -303,9 +303,11 @@ void MainWindow::storeSetting(const QString &key, const QString &value)
             .arg(services_.settings.lastError()));
 }
 
-ComparisonPanes MainWindow::comparisonPanes()
+PaneComparison MainWindow::paneComparison()
 {
-    return {*textPane1, *textPane2, *resultPane1, *resultPane2};
+    return PaneComparison({*textPane1, *textPane2, *resultPane1, *resultPane2}, *this,
+                          {[this] { return yieldToEventLoop(); },
+                           [this] { return yieldToEventLoop(QEventLoop::ExcludeUserInputEvents); }});
 }
 
 FileCommandServices MainWindow::fileCommandServices()
@@ -318,7 +320,7 @@ void MainWindow::compareLines()
     if (comparing_)
         return;
     const QScopedValueRollback running(comparing_, true);
-    PaneComparison(comparisonPanes(), *this, [this] { return yieldToEventLoop(); }).compareLines();
+    paneComparison().compareLines();
 }
 
 void MainWindow::compareWords()
@@ -330,9 +332,7 @@ void MainWindow::compareWords()
         compareInWordProcessor(*textPane1, *textPane2, services_.automation, services_.messages,
                                *this);
     else
-        PaneComparison(comparisonPanes(), *this, [this] {
-            return yieldToEventLoop();
-        }).compareWords();
+        paneComparison().compareWords();
 }
 
 void MainWindow::loadText(Side side)
@@ -385,10 +385,10 @@ void MainWindow::applyMousePointer()
     }
 }
 
-bool MainWindow::yieldToEventLoop()
+bool MainWindow::yieldToEventLoop(QEventLoop::ProcessEventsFlags flags)
 {
     if (!closed_)
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(flags);
     return !closed_;
 }
 

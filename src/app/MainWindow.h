@@ -5,6 +5,7 @@
 #include "pane/Side.h"
 
 #include <QCursor>
+#include <QEventLoop>
 #include <QWidget>
 
 class QGroupBox;
@@ -12,7 +13,7 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class TextPane;
-struct ComparisonPanes;
+class PaneComparison;
 struct FileCommandServices;
 
 // The program's one window: two source panes, two result panes over them, the load, save and
@@ -28,9 +29,10 @@ public:
     PointerCode mousePointer() const override { return mousePointer_; }
     void setMousePointer(PointerCode code) override;
 
-    // Lets the window handle pending input and repaint. Returns false once the window has been
-    // closed: the running operation must then return at once without touching anything.
-    bool yieldToEventLoop();
+    // Lets the window handle pending events (with the flags' exceptions) and repaint. Returns
+    // false once the window has been closed: the running operation must then return at once
+    // without touching anything.
+    bool yieldToEventLoop(QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents);
     bool isClosed() const { return closed_; }
 
     // Loads files into a side's source pane as its load button would load them.
@@ -84,7 +86,7 @@ private:
     void methodSelected(bool standard);
     void storeSetting(const QString &key, const QString &value);
     void applyMousePointer();
-    ComparisonPanes comparisonPanes();
+    PaneComparison paneComparison();
     FileCommandServices fileCommandServices();
 
     Services &services_;

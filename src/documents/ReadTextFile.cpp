@@ -9,7 +9,7 @@ namespace {
 
 TextFileContent problem(TextFileContent::Problem problem, qint64 size, QString error = {})
 {
-    return {QString(), problem, size, std::move(error)};
+    return {QByteArray(), problem, size, std::move(error)};
 }
 
 } // namespace
@@ -51,8 +51,11 @@ TextFileContent readTextFile(const QString &path, qint64 maxBytes)
         return problem(Problem::TooLarge, got);
     bytes.truncate(got);
 
-    QString text = TextEncoding::decode(bytes);
-    if (text.contains(QChar(0)))
+    QByteArray text = TextEncoding::toUtf8(bytes);
+    bytes = QByteArray(); // the text may be the same bytes, held once
+    if (text.size() > maxBytes)
+        return problem(Problem::TooLarge, text.size());
+    if (text.contains('\0'))
         return problem(Problem::Binary, got);
     return {std::move(text), Problem::None, got, QString()};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The text of a file, or why it cannot go into a pane.
@@ -14,14 +15,16 @@ struct TextFileContent
         Unreadable, // see error
     };
 
-    QString text;
+    // The text as UTF-8 (see TextEncoding::toUtf8).
+    QByteArray utf8;
     Problem problem = Problem::None;
-    // The file's size in bytes as far as it was seen.
+    // The file's size in bytes as far as it was seen, or the size of its text as UTF-8 when
+    // that is what made it too large.
     qint64 size = 0;
     // The system's reason when the file could not be opened or read.
     QString error;
 };
 
-// Reads and decodes the whole file at path (see TextEncoding::decode), refusing one of more
-// than maxBytes bytes without reading past that.
+// Reads and decodes the whole file at path, refusing one of more than maxBytes bytes, or whose
+// text takes more than that as UTF-8, without reading past that.
 TextFileContent readTextFile(const QString &path, qint64 maxBytes);

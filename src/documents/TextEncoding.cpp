@@ -54,19 +54,22 @@ QString decodeAnsi(const QByteArray &bytes)
 
 } // namespace
 
-QString decode(const QByteArray &bytes)
+QByteArray toUtf8(const QByteArray &bytes)
 {
-    if (startsWith(bytes, {0xEF, 0xBB, 0xBF}))
-        return decodeWith(QStringConverter::Utf8, bytes, nullptr);
+    if (startsWith(bytes, {0xEF, 0xBB, 0xBF})) {
+        QByteArray text = bytes.sliced(3);
+        // Invalid sequences after the mark become replacement characters.
+        return text.isValidUtf8() ? text
+                                  : decodeWith(QStringConverter::Utf8, text, nullptr).toUtf8();
+    }
     if (startsWith(bytes, {0xFF, 0xFE}))
-        return decodeWith(QStringConverter::Utf16LE, bytes, nullptr);
+        return decodeWith(QStringConverter::Utf16LE, bytes, nullptr).toUtf8();
     if (startsWith(bytes, {0xFE, 0xFF}))
-        return decodeWith(QStringConverter::Utf16BE, bytes, nullptr);
-    bool valid = false;
-    QString text = decodeWith(QStringConverter::Utf8, bytes, &valid);
-    return valid ? text : decodeAnsi(bytes);
+        return decodeWith(QStringConverter::Utf16BE, bytes, nullptr).toUtf8();
+    if (bytes.isValidUtf8())
+        return bytes;
+    return decodeAnsi(bytes).toUtf8();
 }
-
 
 QString decodeWindows1252(const QByteArray &bytes)
 {
@@ -80,19 +83,19 @@ QString decodeWindows1252(const QByteArray &bytes)
     return text;
 }
 
-QByteArray encode(const QString &text, QStringConverter::Encoding codePage)
+QByteArray encode(const QByteArray &utf8, QStringConverter::Encoding codePage)
 {
-    if (codePage == QStringConverter::System && systemIsUtf8())
-        codePage = QStringConverter::Utf8;
+    if (codePage == QStringConverter::Utf8 ||
+        (codePage == QStringConverter::System && systemIsUtf8()))
+        return utf8;
+    const QString text = QString::fromUtf8(utf8);
     QStringEncoder encoder(codePage);
     QByteArray bytes = encoder.encode(text);
-    if (codePage == QStringConverter::Utf8)
-        return bytes;
     // Code pages put a substitute in place of a character they lack, not always saying so;
     // decoding again shows whether anything was lost.
     if (!encoder.hasError() && decodeWith(codePage, bytes, nullptr) == text)
         return bytes;
-    return QStringEncoder(QStringConverter::Utf8).encode(text);
+    return utf8;
 }
 
 } // namespace TextEncoding

@@ -15,7 +15,7 @@ QString reasonOf(const QSaveFile &file)
 
 } // namespace
 
-QString writeTextFile(const QString &text, const QString &path)
+QString writeTextFile(const QByteArray &utf8, const QString &path)
 {
     const QFileInfo target(path);
     // Replacing the file would get past its write protection, which a plain write respects.
@@ -28,7 +28,7 @@ QString writeTextFile(const QString &text, const QString &path)
         return reasonOf(file);
     // A short write (a full disk, a file size limit) is not an error to the file, which would
     // commit what it got; writing the rest shows the real failure, or gets it written.
-    const QByteArray bytes = TextEncoding::encode(text);
+    const QByteArray bytes = TextEncoding::encode(utf8);
     for (qint64 written = 0; written < bytes.size();) {
         const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
         if (step <= 0) {

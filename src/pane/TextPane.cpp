@@ -21,6 +21,10 @@ const QColor unmarked{0, 0, 0};
 constexpr qsizetype widthSampleBytes = 4096;
 // Space left between the text and the pane's edges, as a plain text box leaves.
 constexpr int textPadding = 4;
+// Bytes of a line that are shown; the rest of a longer line is in a style that is not drawn,
+// which Scintilla does not lay out.
+constexpr qsizetype shownLineBytes = 256 * 1024;
+constexpr int hiddenStyle = 1;
 
 // Keys as a plain text box has them: no line or case commands that a stray key would run, no
 // rectangular selection, and Home goes to the start of the line, not to its first non-blank.
@@ -186,18 +190,9 @@ private:
 
 TextPane::TextPane(QWidget *parent) : QsciScintilla(parent)
 {
-    // No lexer ever styles this text, so the document keeps no style byte per character, which
-    // would cost as much memory as the text itself. QScintilla's own document handle is left
-    // pointing at the replaced document, so document() and setDocument() must not be used.
-    auto *document =
-        reinterpret_cast<void *>(send(SCI_CREATEDOCUMENT, 0, SC_DOCUMENTOPTION_STYLES_NONE));
-    SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
-    SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
-    // The code page and line-end mode belong to the document just set.
-    setUtf8(true);
-    setEolMode(EolWindows);
-    send(SCI_SETPASTECONVERTENDINGS, true);
-    send(SCI_ALLOCATELINECHARACTERINDEX, utf16);
+    useDocument(false);
+    send(SCI_STYLESETVISIBLE, hiddenStyle, false);
+    send(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
 
     // The look of a plain text box: no margins, one text line per screen line.
     send(SCI_SETMARGINS, 0);
@@ -218,6 +213,24 @@ TextPane::TextPane(QWidget *parent) : QsciScintilla(parent)
     // Shown again when the pane takes the keyboard focus.
     send(SCI_HIDESELECTION, true);
     viewport()->setMouseTracking(true);
+}
+
+// No lexer ever styles this text, so a document keeps no style byte per character unless it must
+// hide the tails of long lines: the bytes would cost as much memory as the text. QScintilla's own
+// document handle is left pointing at a replaced document, so document() and setDocument() must
+// not be used.
+void TextPane::useDocument(bool styled)
+{
+    auto *document = reinterpret_cast<void *>(
+        send(SCI_CREATEDOCUMENT, 0, styled ? 0 : SC_DOCUMENTOPTION_STYLES_NONE));
+    SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
+    SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
+    styled_ = styled;
+    // The code page and line-end mode belong to the document just set.
+    setUtf8(true);
+    setEolMode(EolWindows);
+    send(SCI_SETPASTECONVERTENDINGS, true);
+    send(SCI_ALLOCATELINECHARACTERINDEX, utf16);
 }
 
 long TextPane::send(unsigned int message, qsizetype wParam, qsizetype lParam) const
@@ -245,15 +258,36 @@ QByteArrayView TextPane::utf8Text() const
 void TextPane::setUtf8Text(QByteArray bytes)
 {
     const Utf8Text::CrLfText crLf = Utf8Text::toCrLf(std::move(bytes));
+    const bool hides = crLf.longestLength > shownLineBytes;
+    if (hides != styled_)
+        useDocument(hides);
     {
         ProgrammaticChange change(*this);
         // Clearing first drops the colours with the text: new text never takes the colour of
         // the text it replaces.
         send(SCI_CLEARALL);
         SendScintilla(SCI_APPENDTEXT, uintptr_t(crLf.bytes.size()), crLf.bytes.constData());
+        if (hides)
+            hideLineTails();
     }
     longestLine_ = crLf.longestLine;
     fitScrollWidth();
+}
+
+void TextPane::hideLineTails()
+{
+    const qsizetype lines = send(SCI_GETLINECOUNT);
+    for (qsizetype line = 0; line < lines; ++line) {
+        const qsizetype end = send(SCI_GETLINEENDPOSITION, line);
+        qsizetype cut = send(SCI_POSITIONFROMLINE, line) + shownLineBytes;
+        if (cut >= end)
+            continue;
+        // At the start of a character.
+        while (Utf8Text::codeUnits(char(send(SCI_GETCHARAT, cut))) == 0)
+            --cut;
+        send(SCI_STARTSTYLING, cut);
+        send(SCI_SETSTYLING, end - cut, hiddenStyle);
+    }
 }
 
 qsizetype TextPane::textLength() const
@@ -308,19 +342,6 @@ void TextPane::setSelColor(const QColor &colour)
     fillByteRange(start, end, isMarking(colour));
 }
 
-void TextPane::colorRanges(const QList<TextRange> &ranges, const QColor &colour)
-{
-    const bool mark = isMarking(colour);
-    Positions positions(*this);
-    ProgrammaticChange change(*this);
-    send(SCI_SETINDICATORCURRENT, indicator_);
-    for (const TextRange &range : ranges) {
-        if (range.length > 0)
-            fillByteRange(positions.byteOf(range.start),
-                          positions.byteOf(range.start + range.length), mark);
-    }
-}
-
 void TextPane::colorByteRanges(const QList<TextRange> &byteRanges, const QColor &colour)
 {
     const bool mark = isMarking(colour);
@@ -370,13 +391,14 @@ void TextPane::fitScrollWidth()
 {
     const qsizetype start = send(SCI_POSITIONFROMLINE, longestLine_);
     const qsizetype length = send(SCI_GETLINEENDPOSITION, longestLine_) - start;
+    const qsizetype shown = std::min(length, shownLineBytes);
     qsizetype sampled = std::min(length, widthSampleBytes);
     const char *line = reinterpret_cast<const char *>(send(SCI_GETRANGEPOINTER, start, length));
     while (sampled < length && Utf8Text::codeUnits(line[sampled]) == 0)
         --sampled; // a whole number of characters
     const QByteArray sample(line, sampled);
     const double width = double(send(SCI_TEXTWIDTH, STYLE_DEFAULT, qsizetype(sample.constData())));
-    const double scale = sampled > 0 ? double(length) / double(sampled) : 1.0;
+    const double scale = sampled > 0 ? double(shown) / double(sampled) : 1.0;
     send(SCI_SETSCROLLWIDTH, std::max<qsizetype>(1, qsizetype(std::ceil(width * scale))));
 }
 
@@ -388,7 +410,7 @@ void TextPane::applyFont()
     const QFont current = font();
     const qreal points =
         current.pointSizeF() > 0 ? current.pointSizeF() : QFontInfo(current).pointSizeF();
-    for (const int style : {int(STYLE_DEFAULT), 0}) {
+    for (const int style : {int(STYLE_DEFAULT), 0, hiddenStyle}) {
         SendScintilla(SCI_STYLESETFONT, style, current.family().toUtf8().constData());
         send(SCI_STYLESETSIZEFRACTIONAL, style, qRound(points * int(SC_FONT_SIZE_MULTIPLIER)));
         // A negative weight is taken as Qt's own.

@@ -22,7 +22,10 @@
 //
 // Byte positions are those of utf8Text(). One inside a UTF-8 sequence maps to the index after
 // that character; colorByteRanges() expects whole characters, but takes the whole line break
-// for a range ending between CR and LF, as colorRanges() does.
+// for a range ending between CR and LF, as a selection does.
+//
+// A line of more than a quarter of a megabyte shows its first quarter megabyte only: laying out a
+// longer line for the screen would stop the window for seconds.
 //
 // Colour is one indicator drawn as red text: "red" sets it, the text colour (black) clears it.
 // Setting text and colouring from code leave no step the user could undo and drop the steps the
@@ -48,14 +51,13 @@ public:
     void setSelLength(qsizetype length);
     void setSelColor(const QColor &colour);
 
-    void colorRanges(const QList<TextRange> &ranges, const QColor &colour);
     QColor colorAt(qsizetype index) const;
 
     // The document's UTF-8 bytes, CR LF breaks, without a copy; valid until the next change.
     QByteArrayView utf8Text() const;
     // setText() for valid UTF-8.
     void setUtf8Text(QByteArray bytes);
-    // Like colorRanges(), with byte positions into utf8Text().
+    // Colours many ranges, given as byte positions into utf8Text(), in one pass.
     void colorByteRanges(const QList<TextRange> &byteRanges, const QColor &colour);
     qsizetype bytePosition(qsizetype index) const;
     qsizetype indexOfBytePosition(qsizetype position) const;
@@ -91,6 +93,8 @@ private:
     long send(unsigned int message, qsizetype wParam = 0, qsizetype lParam = 0) const;
     bool isMarking(const QColor &colour) const;
     void fillByteRange(qsizetype start, qsizetype end, bool mark);
+    void useDocument(bool styled);
+    void hideLineTails();
     void applyFont();
     void fitScrollWidth();
     bool assignTwips(float &field, float value, bool valid);
@@ -98,6 +102,9 @@ private:
 
     std::optional<QCursor> pointer_;
     int indicator_ = 0;
+    // The document keeps a style byte per character, which only hiding the tails of very long
+    // lines needs.
+    bool styled_ = false;
     // The line that looked widest when the text was set, for the horizontal scroll range.
     qsizetype longestLine_ = 0;
     float left_ = 0;

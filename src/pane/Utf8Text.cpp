@@ -48,6 +48,7 @@ CrLfText toCrLf(QByteArray text)
         if (lineEnd - lineStart > longest) {
             longest = lineEnd - lineStart;
             result.longestLine = line;
+            result.longestLength = longest;
         }
     };
     forEachBreak(text, [&](qsizetype offset, int length) {

@@ -16,8 +16,9 @@ constexpr int codeUnits(char byte)
 struct CrLfText
 {
     QByteArray bytes;
-    // Number of the longest line in bytes, the first of equals.
+    // Number of the longest line in bytes, the first of equals, and its length.
     qsizetype longestLine = 0;
+    qsizetype longestLength = 0;
 };
 
 // CR LF, a lone CR and a lone LF each become CR LF. Text that already has only CR LF breaks is

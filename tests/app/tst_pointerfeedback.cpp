@@ -153,7 +153,7 @@ void TestPointerFeedback::hourglassSurvivesMovesDuringAComparisonThenTheDefaultW
     };
     const ComparisonPanes panes{*window.textPane1, *window.textPane2, *window.resultPane1,
                                 *window.resultPane2};
-    PaneComparison(panes, window, yield, std::chrono::milliseconds(0)).compareLines();
+    PaneComparison(panes, window, {yield, yield, std::chrono::milliseconds(0)}).compareLines();
     QVERIFY(!underWait.isEmpty());
     QCOMPARE(underWait, Seen(underWait.size(), {PointerCode::Wait, Qt::WaitCursor}));
     QVERIFY(window.resultPane1->text().startsWith(QLatin1String("5000\r\n")));

@@ -6,6 +6,8 @@
 #include <QTest>
 #include <numeric>
 
+using namespace Qt::StringLiterals;
+
 // How files become pane texts and back; the load command's tests cover the rest.
 class TestTextFiles : public QObject
 {
@@ -18,11 +20,13 @@ private Q_SLOTS:
 
 void TestTextFiles::encodingKeepsEveryCharacter()
 {
-    QCOMPARE(TextEncoding::encode(QStringLiteral("café\r\n"), QStringConverter::Latin1),
+    QCOMPARE(TextEncoding::encode(u"café\r\n"_s.toUtf8(), QStringConverter::Latin1),
              QByteArray("caf\xe9\r\n"));
     // One character the code page lacks makes the whole file UTF-8.
-    QCOMPARE(TextEncoding::encode(QStringLiteral("café €\r\n"), QStringConverter::Latin1),
-             QByteArray("caf\xc3\xa9 \xe2\x82\xac\r\n"));
+    const QByteArray euro = u"café €\r\n"_s.toUtf8();
+    QCOMPARE(TextEncoding::encode(euro, QStringConverter::Latin1), euro);
+    // UTF-8 text stays the very bytes it was, without a copy.
+    QCOMPARE(TextEncoding::toUtf8(euro).constData(), euro.constData());
     QStringDecoder reference("windows-1252");
     if (!reference.isValid())
         QSKIP("Qt was built without a windows-1252 converter");
@@ -35,14 +39,20 @@ void TestTextFiles::readingStopsAtTheLimit()
 {
     using Problem = TextFileContent::Problem;
     QTemporaryDir dir;
-    const QString ten = dir.filePath(QStringLiteral("ten.txt"));
+    const QString ten = dir.filePath(u"ten.txt"_s);
     QVERIFY(writeFile(ten, "0123456789"));
-    QCOMPARE(readTextFile(ten, 10).text, QStringLiteral("0123456789"));
+    QCOMPARE(readTextFile(ten, 10).utf8, "0123456789");
     QCOMPARE(readTextFile(ten, 9).problem, Problem::TooLarge);
+    // Ten euro signs of Windows-1252 take thirty bytes as UTF-8.
+    const QString euros = dir.filePath(u"euros.txt"_s);
+    QVERIFY(writeFile(euros, QByteArray(10, '\x80')));
+    const TextFileContent content = readTextFile(euros, 20);
+    QCOMPARE(content.problem, Problem::TooLarge);
+    QCOMPARE(content.size, 30);
 #ifdef Q_OS_LINUX
     // States a size of 0, so only reading shows how long it is.
-    const QString status = QStringLiteral("/proc/self/status");
-    QVERIFY(readTextFile(status, 1 << 20).text.startsWith(QLatin1String("Name:")));
+    const QString status = u"/proc/self/status"_s;
+    QVERIFY(readTextFile(status, 1 << 20).utf8.startsWith("Name:"));
     QCOMPARE(readTextFile(status, 16).problem, Problem::TooLarge);
 #endif
 }

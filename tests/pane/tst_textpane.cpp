@@ -140,19 +140,14 @@ private Q_SLOTS:
             const qsizetype length = random.bounded(int(ref.text.size() - start) + 3);
             const qsizetype s = ref.snap(start);
             qsizetype e = ref.snap(start + length);
-            switch (round % 3) {
-            case 0: // the selection's length counts from its snapped start
+            if (round % 2 == 0) { // the selection's length counts from its snapped start
                 e = ref.snap(s + length);
                 pane.setSelStart(start);
                 pane.setSelLength(length);
                 QCOMPARE(pane.selStart(), s);
                 QCOMPARE(pane.selLength(), e - s);
                 pane.setSelColor(red);
-                break;
-            case 1:
-                pane.colorRanges({{start, length}}, red);
-                break;
-            default: { // byte positions are whole characters, but may fall between CR and LF
+            } else { // byte positions are whole characters, but may fall between CR and LF
                 const auto byteAt = [&](qsizetype i) {
                     i = qMin(i, ref.text.size());
                     return ref.text.size() > i && ref.text[i].isLowSurrogate() ? ref.byteOf(i)
@@ -160,7 +155,6 @@ private Q_SLOTS:
                 };
                 pane.colorByteRanges({{byteAt(start), byteAt(start + length) - byteAt(start)}},
                                      red);
-            }
             }
             for (qsizetype i = 0; i < ref.text.size(); ++i)
                 QVERIFY2((pane.colorAt(i) == red) == (ref.lead(i) >= s && ref.lead(i) < e),
@@ -174,21 +168,30 @@ private Q_SLOTS:
 
     void largeTextIsColouredInBatchesAndScrollsToItsWidestLine()
     {
+        // Lines of 8 UTF-16 units and 9 bytes, then one line too long to be shown whole.
         const QString text =
-            QStringLiteral("line \u00e9\r\n").repeated(50000) + QString(3000, u'W');
+            u"line \u00e9\r\n"_s.repeated(50000) + QString(3000, u'W') + QString(300000, u'x');
         TextPane pane;
         pane.resize(300, 200);
         pane.setText(text);
+        QCOMPARE(pane.text(), text);
         QList<TextRange> ranges;
-        for (qsizetype start = 0; start < 50000 * 8; start += 997 * 8)
-            ranges.append({start, 8});
-        pane.colorRanges(ranges, red);
-        for (const TextRange &range : ranges)
-            QVERIFY(pane.colorAt(range.start + 7) == red && pane.colorAt(range.start + 8) != red);
-        pane.colorRanges(ranges.mid(1), QColor(0, 0, 0));
-        QVERIFY(pane.colorAt(ranges[0].start) == red && pane.colorAt(ranges[1].start) != red);
+        for (qsizetype start = 0; start < 50000 * 9; start += 997 * 9)
+            ranges.append({start, 9});
+        pane.colorByteRanges(ranges, red);
+        for (const TextRange &range : ranges) {
+            const qsizetype index = range.start / 9 * 8;
+            QVERIFY(pane.colorAt(index + 7) == red && pane.colorAt(index + 8) != red);
+        }
+        pane.colorByteRanges(ranges.mid(1), QColor(0, 0, 0));
+        QVERIFY(pane.colorAt(0) == red && pane.colorAt(ranges[1].start / 9 * 8) != red);
+        // The hidden end of the long line takes colour as any text does.
+        pane.setSelStart(text.size() - 1);
+        pane.setSelLength(1);
+        pane.setSelColor(red);
+        QVERIFY(pane.colorAt(text.size() - 1) == red && pane.colorAt(text.size() - 2) != red);
 
-        // The last line, never drawn, is the widest.
+        // The last line, never drawn, is the widest: its shown part is reachable.
         pane.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pane));
         const int lineWidth = int(pane.SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH,
@@ -196,7 +199,7 @@ private Q_SLOTS:
                                                      QString(3000, u'W').toLatin1().constData()));
         QVERIFY(pane.horizontalScrollBar()->maximum() + pane.viewport()->width() >= lineWidth);
         pane.horizontalScrollBar()->setValue(pane.horizontalScrollBar()->maximum());
-        pane.setText(QStringLiteral("new"));
+        pane.setText(u"new"_s);
         QCOMPARE(pane.horizontalScrollBar()->value(), 0);
     }
 
@@ -219,7 +222,7 @@ private Q_SLOTS:
         QTest::keyClick(&pane, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(pane.text(), QStringLiteral("new"));
         QTest::keyClicks(&pane, u"y"_s);
-        pane.colorRanges({{0, 2}}, red);
+        pane.colorByteRanges({{0, 2}}, red);
         QTest::keyClick(&pane, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(pane.text(), QStringLiteral("newy"));
     }
@@ -329,7 +332,7 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         pane->setText(QStringLiteral("MMMMMMMM"));
-        pane->colorRanges({{0, 8}}, red);
+        pane->colorByteRanges({{0, 8}}, red);
         pane->setSelStart(0);
         pane->setSelLength(8);
         const QColor highlight = pane->palette().color(QPalette::Highlight);

@@ -4,6 +4,7 @@
 #include "app/commands/FileDialogFlags.h"
 #include "documents/ReadTextFile.h"
 #include "pane/TextPane.h"
+#include "platform/AvailableMemory.h"
 #include "platform/FileDialog.h"
 #include "platform/FileExists.h"
 #include "platform/MessageBoxes.h"
@@ -17,7 +18,7 @@ QString megabytes(qint64 bytes, int decimals)
     return QLocale::system().formattedDataSize(bytes, decimals, QLocale::DataSizeTraditionalFormat);
 }
 
-QString whyNot(const TextFileContent &content, bool paneHasText)
+QString whyNot(const TextFileContent &content, bool paneHasText, qint64 limit)
 {
     using Problem = TextFileContent::Problem;
     switch (content.problem) {
@@ -26,12 +27,12 @@ QString whyNot(const TextFileContent &content, bool paneHasText)
     case Problem::NotOrdinaryFile:
         return QStringLiteral("it is not an ordinary file but a device, pipe or socket.");
     case Problem::TooLarge:
-        if (paneHasText && content.size <= maxLoadBytes)
+        if (paneHasText && content.size <= limit)
             return QStringLiteral("together with the files loaded before it, the text would be "
-                                  "more than %1.")
-                .arg(megabytes(maxLoadBytes, 0));
-        return QStringLiteral("it is %1, more than the %2 a text can have.")
-            .arg(megabytes(content.size, 1), megabytes(maxLoadBytes, 0));
+                                  "more than the %1 that a text can take on this computer.")
+                .arg(megabytes(limit, 1));
+        return QStringLiteral("it is %1, more than the %2 that a text can take on this computer.")
+            .arg(megabytes(content.size, 1), megabytes(limit, 1));
     case Problem::Binary:
         return QStringLiteral("it holds binary data (NUL characters), not text.");
     case Problem::Unreadable:
@@ -42,10 +43,12 @@ QString whyNot(const TextFileContent &content, bool paneHasText)
     return QString();
 }
 
-bool endsWithLineBreak(const QString &text)
+bool endsWithLineBreak(const QByteArray &text)
 {
-    return text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'));
+    return text.endsWith('\n') || text.endsWith('\r');
 }
+
+constexpr qint64 largestText = 1000 * 1000 * 1000;
 
 } // namespace
 
@@ -86,32 +89,49 @@ void LoadCommand::load(const QStringList &paths)
         return;
     WaitPointer wait(services_.pointer);
     pane_.setText(QString());
-    QString text;
+    const qint64 limit = loadLimit(availableMemory());
+    QByteArray text;
     for (const QString &path : paths)
-        appendFile(text, path);
+        appendFile(text, path, limit);
     // The final carriage return ends the last line, so the comparisons see it as a whole line.
-    pane_.setText(text + QLatin1Char('\r'));
+    text += '\r';
+    pane_.setUtf8Text(std::move(text));
     showSourcePanes_();
 }
 
 // Adds the file's text to text, on a new line when text does not end with a line break (an
 // empty file adds nothing). A file that cannot be loaded leaves text as it was.
-void LoadCommand::appendFile(QString &text, const QString &path)
+void LoadCommand::appendFile(QByteArray &text, const QString &path, qint64 limit)
 {
     MessageBoxes &messages = services_.messages;
     if (!fileExists(path)) {
         messages.inform(QStringLiteral("File not found"));
         return;
     }
-    TextFileContent content = readTextFile(path, maxLoadBytes - text.size());
-    if (content.problem != TextFileContent::Problem::None) {
-        messages.warn(QStringLiteral("The file \"%1\" cannot be loaded: %2")
-                          .arg(path, whyNot(content, !text.isEmpty())));
+    TextFileContent content;
+    try {
+        content = readTextFile(path, limit - text.size() - 2);
+        if (content.problem == TextFileContent::Problem::None && !content.utf8.isEmpty()) {
+            if (text.isEmpty()) {
+                text = std::move(content.utf8);
+                return;
+            }
+            if (!endsWithLineBreak(text))
+                text += "\r\n";
+            text += content.utf8;
+        }
+    } catch (const std::bad_alloc &) {
+        messages.warn(QStringLiteral("The file \"%1\" cannot be loaded: there is not enough "
+                                     "memory for its text.")
+                          .arg(path));
         return;
     }
-    if (content.text.isEmpty())
-        return;
-    if (!text.isEmpty() && !endsWithLineBreak(text))
-        text += QStringLiteral("\r\n");
-    text += content.text;
+    if (content.problem != TextFileContent::Problem::None)
+        messages.warn(QStringLiteral("The file \"%1\" cannot be loaded: %2")
+                          .arg(path, whyNot(content, !text.isEmpty(), limit)));
+}
+
+qint64 loadLimit(std::optional<qint64> availableMemory)
+{
+    return availableMemory ? qBound<qint64>(0, *availableMemory / 4, largestText) : largestText;
 }

@@ -5,12 +5,15 @@
 
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class TextPane;
 
-// The most one load puts into a source pane, in bytes of the files read: a larger text makes
-// the pane too slow to use and may not fit in memory.
-constexpr qint64 maxLoadBytes = 64 * 1024 * 1024;
+// The most one load puts into a source pane, in bytes of its text as UTF-8: a quarter of the
+// memory available, since reading, decoding, the pane's line breaks and the pane itself may each
+// hold a copy for a moment, and never more than a gigabyte, which the pane can hold with every
+// line break doubled. Without a figure for the available memory, the gigabyte.
+qint64 loadLimit(std::optional<qint64> availableMemory);
 
 // A load button: the side's source pane receives the text of one or more files, ending with a
 // line break, and the window switches to the display mode that shows the source panes. Several
@@ -32,7 +35,7 @@ public:
 private:
     void prepareOpenDialog();
     void load(const QStringList &paths);
-    void appendFile(QString &text, const QString &path);
+    void appendFile(QByteArray &text, const QString &path, qint64 limit);
 
     Side side_;
     TextPane &pane_;

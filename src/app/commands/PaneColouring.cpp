@@ -9,11 +9,13 @@ void colorRange(TextPane &pane, qsizetype start, qsizetype length, const QColor 
     pane.setSelColor(colour);
 }
 
-void highlightRanges(TextPane &pane, const QList<TextRange> &ranges)
+void highlightByteRanges(TextPane &pane, const QList<TextRange> &byteRanges)
 {
-    if (ranges.isEmpty())
+    if (byteRanges.isEmpty())
         return;
-    pane.colorRanges(ranges, red);
-    pane.setSelStart(ranges.back().start);
-    pane.setSelLength(ranges.back().length);
+    pane.colorByteRanges(byteRanges, red);
+    const TextRange &last = byteRanges.back();
+    const qsizetype start = pane.indexOfBytePosition(last.start);
+    pane.setSelStart(start);
+    pane.setSelLength(pane.indexOfBytePosition(last.start + last.length) - start);
 }

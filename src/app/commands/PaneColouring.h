@@ -13,6 +13,7 @@ inline const QColor black{0, 0, 0};
 // Sets the pane's selection start, then its length, then the selection's colour.
 void colorRange(TextPane &pane, qsizetype start, qsizetype length, const QColor &colour);
 
-// Colours all ranges red in one batch and leaves the selection where colouring them one by one
-// with colorRange would have left it: on the last range, or unchanged when there is none.
-void highlightRanges(TextPane &pane, const QList<TextRange> &ranges);
+// Colours all ranges, given as byte positions into the pane's UTF-8 text, red in one batch and
+// leaves the selection where colouring them one by one with colorRange would have left it: on
+// the last range, or unchanged when there is none.
+void highlightByteRanges(TextPane &pane, const QList<TextRange> &byteRanges);

@@ -6,33 +6,14 @@
 #include "compare/WordComparison.h"
 #include "pane/TextPane.h"
 
-namespace {
-// The panes index their text in UTF-16 units, the comparisons give byte ranges into its UTF-8
-// form: each range, in ascending order, is mapped by decoding the bytes before it and in it.
-QList<TextRange> utf16Ranges(const QByteArray &utf8, const QList<TextRange> &ranges)
-{
-    QList<TextRange> mapped;
-    qsizetype bytes = 0;
-    qsizetype units = 0;
-    for (const TextRange &range : ranges) {
-        units += QString::fromUtf8(utf8.sliced(bytes, range.start - bytes)).size();
-        const qsizetype length = QString::fromUtf8(utf8.sliced(range.start, range.length)).size();
-        mapped.append({units, length});
-        units += length;
-        bytes = range.start + range.length;
-    }
-    return mapped;
-}
-} // namespace
-
 PaneComparison::PaneComparison(const ComparisonPanes &panes, WindowPointer &pointer,
-                               YieldTicker::Callback yield, std::chrono::milliseconds interval)
-    : panes_(panes), pointer_(pointer), yield_(std::move(yield)), interval_(interval)
+                               ComparisonYields yields)
+    : panes_(panes), pointer_(pointer), yields_(std::move(yields))
 {}
 
 void PaneComparison::compareLines()
 {
-    if (!yield_())
+    if (!yields_.withInput())
         return;
     WaitPointer wait(pointer_);
     if (!listMissingLines(panes_.source1, panes_.source2, panes_.result1))
@@ -43,52 +24,63 @@ void PaneComparison::compareLines()
 // One direction of the line comparison. False when the window was closed during a yield.
 bool PaneComparison::listMissingLines(TextPane &source, TextPane &other, TextPane &result)
 {
-    const QByteArray sourceText = source.text().toUtf8();
-    const QByteArray otherText = other.text().toUtf8();
+    // Copies, not views: the user may edit or reload either pane during a yield, which would
+    // move the bytes a view points at. The comparison goes on with the texts as they were read.
+    const QByteArray sourceText = source.utf8Text().toByteArray();
+    const QByteArray otherText = other.utf8Text().toByteArray();
     result.setText(QString());
 
     bool yielded = false;
     YieldTicker ticker(
         [this, &yielded] {
             yielded = true;
-            return yield_();
+            return yields_.withInput();
         },
-        interval_);
+        yields_.interval);
     const std::optional<ComparisonResult> missing = findMissingLines(sourceText, otherText, ticker);
     if (!missing)
         return false;
 
-    // The user may have edited or reloaded the source pane during a yield. The listed lines are
-    // those of the text as it was read, but they are coloured where they stand now.
-    QList<TextRange> ranges = utf16Ranges(sourceText, missing->ranges);
+    // The listed lines are those of the text as it was read, but they are coloured where they
+    // stand now.
+    QList<TextRange> ranges = missing->ranges;
     if (yielded && !ranges.isEmpty()) {
-        const QByteArray sourceNow = source.text().toUtf8();
+        const QByteArrayView sourceNow = source.utf8Text();
         if (sourceNow != sourceText)
-            ranges = utf16Ranges(sourceNow, rangesOfListedLines(sourceNow, missing->listing));
+            ranges = rangesOfListedLines(sourceNow, missing->listing);
     }
-    highlightRanges(source, ranges);
-    result.setText(QString::fromUtf8(missing->listing));
+    highlightByteRanges(source, ranges);
+    result.setUtf8Text(missing->listing);
     return true;
 }
 
 void PaneComparison::compareWords()
 {
-    if (!yield_())
+    if (!yields_.withInput())
         return;
     WaitPointer wait(pointer_);
-    TextPane &pane1 = panes_.source1;
-    TextPane &pane2 = panes_.source2;
-    colorRange(pane1, 0, pane1.textLength(), black);
-    colorRange(pane2, 0, pane2.textLength(), black);
-    const QByteArray text1 = pane1.text().toUtf8();
-    const QByteArray text2 = pane2.text().toUtf8();
+    TextPane &source1 = panes_.source1;
+    TextPane &source2 = panes_.source2;
+    colorRange(source1, 0, source1.textLength(), black);
+    colorRange(source2, 0, source2.textLength(), black);
     panes_.result1.setText(QString());
     panes_.result2.setText(QString());
+    if (!markUnmatchedWords(source1, source2, panes_.result1))
+        return;
+    markUnmatchedWords(source2, source1, panes_.result2);
+}
 
-    const ComparisonResult pass1 = ::compareWords(text1, text2);
-    highlightRanges(pane1, utf16Ranges(text1, pass1.ranges));
-    panes_.result1.setText(QString::fromUtf8(pass1.listing));
-    const ComparisonResult pass2 = ::compareWords(text2, text1);
-    highlightRanges(pane2, utf16Ranges(text2, pass2.ranges));
-    panes_.result2.setText(QString::fromUtf8(pass2.listing));
+// One pass of the word comparison, in steps short enough to keep the window answering; no input
+// is taken between them, so the texts stay as they were at the start. False when the window was
+// closed during a yield.
+bool PaneComparison::markUnmatchedWords(TextPane &examined, TextPane &other, TextPane &result)
+{
+    const ComparisonResult unmatched = ::compareWords(examined.utf8Text(), other.utf8Text());
+    if (!yields_.withoutInput())
+        return false;
+    highlightByteRanges(examined, unmatched.ranges);
+    if (!yields_.withoutInput())
+        return false;
+    result.setUtf8Text(unmatched.listing);
+    return yields_.withoutInput();
 }

@@ -14,27 +14,35 @@ struct ComparisonPanes
     TextPane &result2;
 };
 
+// How a comparison lets the window answer while it works. Each returns false once the window
+// has been closed; the comparison then returns at once, touching nothing more.
+struct ComparisonYields
+{
+    // Handles pending input and repaints: the user may act in the middle of the comparison.
+    YieldTicker::Callback withInput;
+    // Repaints and answers the window system, keeping the user's input for later, between steps
+    // that must see the texts unchanged.
+    YieldTicker::Callback withoutInput;
+    // The time between two yields of the line comparison.
+    std::chrono::milliseconds interval = YieldTicker::defaultInterval;
+};
+
 // The comparisons behind the window's two start buttons, run on its panes: the line comparison
-// (both directions, yielding to the event loop every interval of work) and the word comparison
-// (both passes, yielding once at its start). Both return at once, touching nothing more, when a
-// yield reports that the window has been closed.
+// (both directions, yielding with input every interval of work) and the word comparison (both
+// passes, yielding with input once at its start and without input between its steps).
 class PaneComparison
 {
 public:
-    // yield lets the window handle pending input and returns false once it has been closed;
-    // interval is the time between two yields of the line comparison.
-    PaneComparison(const ComparisonPanes &panes, WindowPointer &pointer,
-                   YieldTicker::Callback yield,
-                   std::chrono::milliseconds interval = YieldTicker::defaultInterval);
+    PaneComparison(const ComparisonPanes &panes, WindowPointer &pointer, ComparisonYields yields);
 
     void compareLines();
     void compareWords();
 
 private:
     bool listMissingLines(TextPane &source, TextPane &other, TextPane &result);
+    bool markUnmatchedWords(TextPane &examined, TextPane &other, TextPane &result);
 
     ComparisonPanes panes_;
     WindowPointer &pointer_;
-    YieldTicker::Callback yield_;
-    std::chrono::milliseconds interval_;
+    ComparisonYields yields_;
 };

@@ -29,21 +29,25 @@ void SaveCommand::run()
     MessageBoxes &messages = services_.messages;
     // A pane's own visibility flag, which holds while the window is minimised or not yet shown.
     if (!sourcePane_.isHidden())
-        savePaneText(sourcePane_.text(), path, messages);
+        savePaneText(sourcePane_, path, messages);
     else if (!resultPane_.isHidden())
-        savePaneText(resultPane_.text(), path, messages);
+        savePaneText(resultPane_, path, messages);
     else
         // The message users know, kept as it is.
         messages.inform(QStringLiteral("savertb problem"));
 }
 
-bool savePaneText(const QString &paneText, const QString &path, MessageBoxes &messages)
+bool savePaneText(const TextPane &pane, const QString &path, MessageBoxes &messages)
 {
     if (fileExists(path) &&
         !messages.askYesNo(QStringLiteral("Are you sure you wish to overwrite ") + path +
                            QStringLiteral(" ?")))
         return false;
-    const QString failure = writeTextFile(paneText + QStringLiteral("\r\n"), path);
+    const QByteArrayView text = pane.utf8Text();
+    QByteArray file;
+    file.reserve(text.size() + 2);
+    file.append(text).append("\r\n");
+    const QString failure = writeTextFile(file, path);
     if (failure.isEmpty())
         return true;
     messages.warn(QStringLiteral("The file \"%1\" could not be saved (%2).\n\nA file that was "

@@ -27,4 +27,4 @@ private:
 // that cannot be written gets a warning that names the path and the reason, and an existing
 // file stays as it was. Returns whether the file now holds the text: false after a No or a
 // failure.
-bool savePaneText(const QString &paneText, const QString &path, MessageBoxes &messages);
+bool savePaneText(const TextPane &pane, const QString &path, MessageBoxes &messages);

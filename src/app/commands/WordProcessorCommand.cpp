@@ -19,7 +19,7 @@ public:
     QString text(Side side) const override { return pane(side).text(); }
     bool save(Side side, const QString &path) override
     {
-        return savePaneText(pane(side).text(), path, messages_);
+        return savePaneText(pane(side), path, messages_);
     }
 
 private:

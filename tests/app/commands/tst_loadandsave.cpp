@@ -3,6 +3,7 @@
 #include "TestServices.h"
 #include "app/MainWindow.h"
 #include "app/commands/LoadCommand.h"
+#include "platform/AvailableMemory.h"
 #include "pane/TextPane.h"
 
 #include <QtTest>
@@ -63,6 +64,7 @@ private Q_SLOTS:
     void loadsTheChosenFile();
     void severalFilesAreJoinedAndMissingOnesReportedInOrder();
     void loadedTextIsBlackAfterAComparison();
+    void loadsUpToAQuarterOfTheFreeMemory();
     void savesTheVisiblePaneOfTheSide_data();
     void savesTheVisiblePaneOfTheSide();
 
@@ -121,12 +123,13 @@ void TestLoadAndSave::loadsTheChosenFile_data()
     const QString binary = write(u"image.bin"_s, QByteArray("\x89PNG\0\0", 6));
     row("binary", 1, binary, u"\r\n"_s, binary, "binary");
     // Sparse files: as large as they say without taking the room.
+    const qint64 limit = loadLimit(availableMemory());
     const QString huge = write(u"huge.txt"_s, "");
-    QVERIFY(QFile::resize(huge, maxLoadBytes + 1));
-    row("too large", 2, huge, u"\r\n"_s, huge, "more than the 64 MB");
+    QVERIFY(QFile::resize(huge, limit + 1));
+    row("too large", 2, huge, u"\r\n"_s, huge, "that a text can take on this computer");
     write(u"small.txt"_s, "small");
     const QString big = write(u"big.txt"_s, "");
-    QVERIFY(QFile::resize(big, maxLoadBytes - 2));
+    QVERIFY(QFile::resize(big, limit - 2));
     row("too large together", 2, dir + nul + u"small.txt"_s + nul + u"big.txt"_s, u"small\r\n"_s,
         big, "together with the files loaded before");
 #ifdef Q_OS_UNIX
@@ -208,6 +211,15 @@ void TestLoadAndSave::severalFilesAreJoinedAndMissingOnesReportedInOrder()
         // Kept as the dialog's choice, for the save dialog to start in the folder.
         QCOMPARE(w.env.dialog.chosenPaths().size(), 7);
     }
+}
+
+void TestLoadAndSave::loadsUpToAQuarterOfTheFreeMemory()
+{
+    constexpr qint64 gigabyte = 1000 * 1000 * 1000;
+    QCOMPARE(loadLimit(std::nullopt), gigabyte);
+    QCOMPARE(loadLimit(6 * gigabyte), gigabyte);
+    QCOMPARE(loadLimit(2 * gigabyte), gigabyte / 2);
+    QCOMPARE(loadLimit(0), 0);
 }
 
 // A comparison turns both one-line texts red; a text loaded afterwards takes none of it.

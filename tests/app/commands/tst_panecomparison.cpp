@@ -128,6 +128,8 @@ private Q_SLOTS:
         QTest::newRow("close while looking up text #1") << false << 5 << ""        << ""          << "" << "old 4";
         QTest::newRow("close in the second direction")  << false << 7 << onlyRange << "only1\r\n" << "" << "";
         QTest::newRow("close before the word start")    << true  << 1 << ""        << "old 3"     << "" << "old 4";
+        // The word comparison's steps: text #1 compared, coloured, listed, then text #2.
+        QTest::newRow("close after colouring text #1")  << true  << 3 << onlyRange << ""          << "" << "";
         // Listed as read at the start, coloured where the listed line stands in the edited text;
         // the second direction reads both panes afresh.
         QTest::newRow("edit and switch the display")    << false << 0 << "0+7 12+5" << "only1\r\n" << all2 << longText2 + u"\r\n"_s;
@@ -145,21 +147,19 @@ private Q_SLOTS:
         // Every yield first acts, with the yield's number counting from 1.
         const ComparisonPanes panes{*window.textPane1, *window.textPane2, *window.resultPane1,
                                     *window.resultPane2};
-        PaneComparison comparison(
-            panes, window,
-            [&] {
-                const int yield = ++yields;
-                if (yield == closeAtYield)
-                    window.close();
-                if (closeAtYield == 0 && yield == 3)
-                    window.textPane1->setText(QStringLiteral("only1\r\nnew\r\nonly1"));
-                if (closeAtYield == 0 && yield == 4) {
-                    pointerDuringRun = window.mousePointer();
-                    window.highlightOption->click();
-                }
-                return window.yieldToEventLoop();
-            },
-            std::chrono::milliseconds(0));
+        const auto yield = [&] {
+            const int yield = ++yields;
+            if (yield == closeAtYield)
+                window.close();
+            if (closeAtYield == 0 && yield == 3)
+                window.textPane1->setText(QStringLiteral("only1\r\nnew\r\nonly1"));
+            if (closeAtYield == 0 && yield == 4) {
+                pointerDuringRun = window.mousePointer();
+                window.highlightOption->click();
+            }
+            return window.yieldToEventLoop();
+        };
+        PaneComparison comparison(panes, window, {yield, yield, std::chrono::milliseconds(0)});
 
         words ? comparison.compareWords() : comparison.compareLines();
 

@@ -45,7 +45,7 @@ void TestWordProcessorCommand::wordMethodRunsUnderTheWaitPointerAndLeavesThePane
     window.textPane1->setText(QStringLiteral("one two\r\nthree ä"));
     window.textPane2->setText(text2);
     window.resultPane1->setText(QStringLiteral("an earlier result"));
-    window.textPane1->colorRanges({{0, 1}}, Qt::red);
+    window.textPane1->colorByteRanges({{0, 1}}, Qt::red);
     // Text, colours and visibility of each pane.
     const auto paneStates = [&window] {
         QStringList states;
