@@ -1,17 +1,39 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Parvenex needs on Debian 12. Safe to run again:
-# it only calls apt-get when a package is missing.
+# Installs from Debian's packages what a task needs, calling apt-get only when a package is
+# missing, so it is safe to run again.
+#
+#   scripts/install-deps.sh [--package] [--test] [PACKAGE...]
+#
+# Without options: what building and running Parvenex needs. --package adds what making the
+# Debian package needs, --test what the tests and benchmarks need (the packaging test too).
+# Further names are installed as well (the scripts that need a tool of their own pass it).
 set -euo pipefail
 
-packages=(
+run=(
     build-essential cmake
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libqscintilla2-qt6-dev
     fonts-liberation
-    libbenchmark-dev
-    libreoffice-writer libreoffice-dev g++-mingw-w64-x86-64
 )
-packages+=("$@")
+# The package carries the word method, so it is built against LibreOffice's SDK; dpkg-shlibdeps
+# computes its library dependencies, and CPack needs `file` to find the programs among its files.
+package=(libreoffice-dev dpkg-dev file)
+test=(
+    "${package[@]}"
+    libbenchmark-dev
+    libreoffice-writer g++-mingw-w64-x86-64
+    desktop-file-utils appstream groff-base
+)
+
+packages=("${run[@]}")
+for argument in "$@"; do
+    case $argument in
+    --package) packages+=("${package[@]}") ;;
+    --test) packages+=("${test[@]}") ;;
+    -*) echo "install-deps.sh: unknown option $argument" >&2; exit 2 ;;
+    *) packages+=("$argument") ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

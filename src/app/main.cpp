@@ -1,6 +1,9 @@
+#include "app/AppIcon.h"
 #include "app/AppTitle.h"
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/Services.h"
+#include "app/StartUpFiles.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBoxes.h"
@@ -11,13 +14,27 @@
 
 int main(int argc, char *argv[])
 {
+    // Help and version need no display, so they are answered before QApplication connects to
+    // one. Anything else is read once QApplication has taken its own options (-platform,
+    // -style, -session ...) out of the arguments.
+    if (const CommandLine early = readCommandLine(argumentsOf(argc, argv));
+        early.action == CommandLine::Action::Print && early.exitStatus == 0)
+        return printCommandLine(early);
+
     QApplication application(argc, argv);
+    const CommandLine commandLine = readCommandLine(QCoreApplication::arguments());
+    if (commandLine.action == CommandLine::Action::Print)
+        return printCommandLine(commandLine);
+    QApplication::setWindowIcon(appIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("parvenex"));
 
     IniSettingsStore settings(IniSettingsStore::userFolder());
     QtMessageBoxes messages(appTitle());
     StyleSheetSkinFramework skin;
     const std::unique_ptr<AutomationRegistry> automation = createSystemAutomation();
     QtFileDialog fileDialog;
+    // The folder of the executable itself, symbolic links resolved, so that an installed
+    // program finds its companion files beside it rather than beside the link in bin/.
     Services services{settings,    messages,  skin, QCoreApplication::applicationDirPath(),
                       *automation, fileDialog};
 
@@ -25,5 +42,6 @@ int main(int argc, char *argv[])
     messages.setParentWindow(&window);
     fileDialog.setParentWindow(&window);
     window.show();
+    loadStartUpFiles(window, commandLine.files);
     return application.exec();
 }

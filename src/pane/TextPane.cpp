@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QFocusEvent>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 #include <cmath>
@@ -449,6 +450,19 @@ void TextPane::focusOutEvent(QFocusEvent *event)
     QsciScintilla::focusOutEvent(event);
     if (event->reason() != Qt::PopupFocusReason)
         send(SCI_HIDESELECTION, true);
+}
+
+// Tab types a tab, as in a plain text box; Shift+Tab moves the focus back, which Scintilla would
+// otherwise take for removing an indent.
+bool TextPane::event(QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Backtab &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return focusNextPrevChild(false);
+    }
+    return QsciScintilla::event(event);
 }
 
 void TextPane::mouseMoveEvent(QMouseEvent *event)

@@ -4,6 +4,7 @@
 #include "app/WaitPointer.h"
 #include "pane/TextPane.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -172,6 +173,39 @@ private Q_SLOTS:
         QCOMPARE(twips(window.textPane2), QList<float>({left2, 360, width, 4335}));
         QCOMPARE(twips(window.resultPane1), twips(window.textPane1));
         QCOMPARE(twips(window.resultPane2), twips(window.textPane2));
+    }
+
+    // The method group lies below the visible window: from "Load Text File #1" Shift+Tab
+    // takes the focus to the word-processor option (Tab would type a tab in a pane), where
+    // Space selects it and the Up arrow selects the standard method.
+    void keyboardReachesTheMethod_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("key");
+        QTest::newRow("Space selects the word processor") << "1" << int(Qt::Key_Space);
+        QTest::newRow("Up selects the standard method") << "2" << int(Qt::Key_Up);
+    }
+
+    void keyboardReachesTheMethod()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, key);
+        TestServices test;
+        test.settings.preset(u"Comparison"_s, stored);
+        MainWindow window(test.services);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QWidget *before = nullptr;
+        for (int presses = 0; QApplication::focusWidget() != window.wordProcessorMethodOption;
+             ++presses) {
+            QVERIFY2(presses < 14, "Shift+Tab never reaches the method");
+            before = QApplication::focusWidget();
+            QTest::keyClick(before, Qt::Key_Backtab, Qt::ShiftModifier);
+        }
+        QCOMPARE(before, window.loadButton1);
+        QTest::keyClick(window.wordProcessorMethodOption, Qt::Key(key));
+        QCOMPARE(test.settings.stored(u"Comparison"_s), key == Qt::Key_Space ? u"2"_s : u"1"_s);
     }
 
     // The wait pointer returns on every path; closing the window stops an operation at its

@@ -1,0 +1,78 @@
+#include "app/CommandLine.h"
+
+#include "app/Version.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+constexpr int usageStatus = 2;
+
+CommandLine print(const QString &text, int exitStatus)
+{
+    return {CommandLine::Action::Print, {}, text, exitStatus};
+}
+
+// The parser names the program after argv[0], or a placeholder while no QApplication exists;
+// the usage names the command the package installs, however the program was started.
+QString help(const QCommandLineParser &parser)
+{
+    return QStringLiteral("Usage: parvenex [options] [file1 [file2]]\n") +
+           parser.helpText().section(QLatin1Char('\n'), 1);
+}
+
+CommandLine usageError(const QCommandLineParser &parser, const QString &error)
+{
+    return print(QStringLiteral("parvenex: %1\n\n").arg(error) + help(parser), usageStatus);
+}
+
+} // namespace
+
+CommandLine readCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Shows the differences between two plain-text files."));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Shows this help and exits."));
+    const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
+                                           QStringLiteral("Shows the version and exits."));
+    parser.addOption(helpOption);
+    parser.addOption(versionOption);
+    parser.addPositionalArgument(QStringLiteral("file1"),
+                                 QStringLiteral("The file to load into text #1 at start-up."));
+    parser.addPositionalArgument(QStringLiteral("file2"),
+                                 QStringLiteral("The file to load into text #2 at start-up."));
+
+    if (!parser.parse(arguments))
+        return usageError(parser, parser.errorText());
+    if (parser.isSet(helpOption))
+        return print(help(parser), 0);
+    if (parser.isSet(versionOption))
+        return print(QStringLiteral("parvenex " PARVENEX_VERSION "\n"), 0);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 2)
+        return usageError(parser, QStringLiteral("At most two files: one for text #1, one for "
+                                                 "text #2."));
+    CommandLine start;
+    for (const QString &file : files)
+        start.files.append(QFileInfo(file).absoluteFilePath());
+    return start;
+}
+
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+int printCommandLine(const CommandLine &commandLine)
+{
+    std::fputs(commandLine.text.toLocal8Bit().constData(),
+               commandLine.exitStatus == 0 ? stdout : stderr);
+    return commandLine.exitStatus;
+}

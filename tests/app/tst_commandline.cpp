@@ -1,0 +1,189 @@
+#include "TempFiles.h"
+#include "TestServices.h"
+#include "app/AppIcon.h"
+#include "app/CommandLine.h"
+#include "app/MainWindow.h"
+#include "app/StartUpFiles.h"
+#include "pane/TextPane.h"
+
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Patterns of the printed texts, each matched from the start of the text.
+const QString usage = u"Usage: parvenex \\[options\\] \\[file1 \\[file2\\]\\]\n"
+                      u"(.|\n)*-v, --version(.|\n)*file2 "_s;
+const QString version = QStringLiteral("parvenex " PARVENEX_PROJECT_VERSION "\n$");
+
+void verifyStartsLike(const QString &text, const QString &pattern)
+{
+    const QRegularExpression start(QStringLiteral("^(?:%1)").arg(pattern));
+    QVERIFY2(start.match(text).hasMatch(),
+             qPrintable(QStringLiteral("\"%1\" does not match /%2/").arg(text, pattern)));
+}
+
+// What a test looks at in a window: the source panes' texts, the panes shown and the messages.
+QStringList seen(const MainWindow &window, const TestServices &test)
+{
+    const TextPane *panes[] = {window.textPane1, window.textPane2, window.resultPane1,
+                               window.resultPane2};
+    QString shown;
+    for (int n = 0; n < 4; ++n)
+        shown += panes[n]->isHidden() ? QString() : QString::number(n + 1);
+    return QStringList{panes[0]->text(), panes[1]->text(), shown} + test.messages.texts();
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(QDir::setCurrent(dir_.path()));
+        QVERIFY(writeFile(u"one.txt"_s, "first\n") && writeFile(u"two.txt"_s, "second"));
+        QVERIFY(writeFile(u"image.bin"_s, QByteArray("\x89PNG\0\0", 6)));
+        QVERIFY(QDir().mkdir(u"folder"_s));
+    }
+
+    void argumentsAreRead_data()
+    {
+        QTest::addColumn<QString>("arguments"); // separated by '|'
+        QTest::addColumn<int>("status");        // -1: the program starts
+        QTest::addColumn<QString>("result");    // the files ('|'), or the text printed
+        // clang-format off
+        QTest::newRow("no arguments")   << "" << -1 << "";
+        QTest::newRow("two files")      << "/tmp/x y.txt|two.txt" << -1 << "/tmp/x y.txt|two.txt";
+        QTest::newRow("after --")       << "--|-v|--help" << -1 << "-v|--help";
+        QTest::newRow("help")           << "one.txt|-v|--help" << 0 << usage;
+        QTest::newRow("version")        << "-v|one.txt" << 0 << version;
+        QTest::newRow("unknown option") << "--bogus" << 2 << u"parvenex: Unknown option 'bogus'.\n\n"_s + usage;
+        QTest::newRow("three files")    << "one.txt|two.txt|three.txt" << 2
+                                        << u"parvenex: At most two files: one for text #1, one for text #2.\n\n"_s + usage;
+        // clang-format on
+    }
+
+    void argumentsAreRead()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, result);
+        const CommandLine line =
+            readCommandLine(QStringList{u"parvenex"_s} + arguments.split(u'|', Qt::SkipEmptyParts));
+        if (status >= 0) {
+            QCOMPARE(line.action, CommandLine::Action::Print);
+            QCOMPARE(line.exitStatus, status);
+            verifyStartsLike(line.text, result);
+            return;
+        }
+        QCOMPARE(line.action, CommandLine::Action::Start);
+        QStringList files = result.split(u'|', Qt::SkipEmptyParts);
+        for (QString &file : files)
+            file = QDir::isAbsolutePath(file) ? file : dir_.filePath(file);
+        QCOMPARE(line.files, files);
+    }
+
+    // The program itself: help and version need no display, Qt's own options are taken out
+    // before the arguments are read, errors go to standard error.
+    void theProgramAnswersAndExits_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("display"); // false: none at all
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("error");
+        const QString none = u"$"_s;
+        const QString unknown = u"parvenex: Unknown option 'bogus'.\n\n"_s + usage;
+        QTest::newRow("help") << QStringList{u"--help"_s} << false << 0 << usage << none;
+        QTest::newRow("Qt's options") << QStringList{u"-platform"_s, u"offscreen"_s, u"-v"_s}
+                                      << false << 0 << version << none;
+        QTest::newRow("unknown") << QStringList{u"--bogus"_s} << true << 2 << none << unknown;
+    }
+
+    void theProgramAnswersAndExits()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, display);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        QFETCH(QString, error);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"DISPLAY"_s);
+        environment.remove(u"WAYLAND_DISPLAY"_s);
+        // Without a display, a program that connected to the usual platform would abort.
+        environment.insert(u"QT_QPA_PLATFORM"_s, display ? u"offscreen"_s : u"xcb"_s);
+        environment.insert(u"XDG_RUNTIME_DIR"_s, dir_.path());
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(PARVENEX_EXECUTABLE), arguments);
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), status);
+        verifyStartsLike(QString::fromLocal8Bit(program.readAllStandardOutput()), output);
+        verifyStartsLike(QString::fromLocal8Bit(program.readAllStandardError()), error);
+    }
+
+    // The files named on the command line end up exactly as if the load buttons had loaded
+    // them, once the event loop runs.
+    void filesLoadAsTheLoadButtonsWould_data()
+    {
+        QTest::addColumn<QString>("files"); // separated by '|'
+        QTest::addColumn<QString>("text1");
+        QTest::addColumn<QString>("text2");
+        QTest::addColumn<int>("messages");
+        // clang-format off
+        QTest::newRow("two files")         << "one.txt|two.txt"     << "first\r\n\r\n" << "second\r\n"    << 0;
+        QTest::newRow("missing, then one") << "missing.txt|one.txt" << "\r\n"          << "first\r\n\r\n" << 1;
+        QTest::newRow("binary and folder") << "image.bin|folder"    << "\r\n"          << "\r\n"          << 2;
+        // clang-format on
+    }
+
+    void filesLoadAsTheLoadButtonsWould()
+    {
+        QFETCH(QString, files);
+        const QStringList names = files.split(u'|');
+        TestServices started, clicked;
+        MainWindow startedWindow(started.services), clickedWindow(clicked.services);
+        loadStartUpFiles(startedWindow, readCommandLine(QStringList{u"parvenex"_s} + names).files);
+        QCOMPARE(seen(startedWindow, started), QStringList({{}, {}, u"34"_s})); // not yet
+        QTRY_COMPARE(seen(startedWindow, started).at(2), u"12"_s);
+
+        QPushButton *const loadButtons[] = {clickedWindow.loadButton1, clickedWindow.loadButton2};
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            clicked.dialog.answers.enqueue(dir_.filePath(names[i]));
+            loadButtons[i]->click();
+        }
+        QCOMPARE(seen(startedWindow, started), seen(clickedWindow, clicked));
+        QTEST(startedWindow.textPane1->text(), "text1");
+        QTEST(startedWindow.textPane2->text(), "text2");
+        QTEST(int(started.messages.shown.size()), "messages");
+    }
+
+    // The window's icon is the one the package installs in the icon theme.
+    void iconHasTheInstalledPictures()
+    {
+        const QIcon icon = appIcon();
+        QCOMPARE(icon.availableSizes(), QList<QSize>({{48, 48}, {256, 256}}));
+        for (int size : {48, 256}) {
+            const QImage installed(
+                QStringLiteral(PARVENEX_RESOURCES "/icon/parvenex-%1.png").arg(size));
+            QCOMPARE(
+                icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                installed.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        }
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+QTEST_MAIN(TestCommandLine)
+#include "tst_commandline.moc"

@@ -1,0 +1,187 @@
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Run
+{
+    int status; // -1: did not start or crashed
+    QString output;
+};
+
+// Runs a program to its end, its standard output and error together.
+Run run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1))
+        return {-1, process.errorString()};
+    const QString output = QString::fromLocal8Bit(process.readAll());
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, output};
+}
+
+QString firstMatch(const QString &text, const QString &pattern)
+{
+    return QRegularExpression(pattern, QRegularExpression::MultilineOption).match(text).captured(1);
+}
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+class TestPackage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(folder_.isValid());
+        const Run architecture = run(u"dpkg"_s, {u"--print-architecture"_s});
+        QCOMPARE(architecture.status, 0);
+        architecture_ = architecture.output.trimmed();
+        const Run made = run(u"cpack"_s, {u"--config"_s, QStringLiteral(PARVENEX_CPACK_CONFIG),
+                                          u"-B"_s, folder_.path()});
+        QVERIFY2(made.status == 0, qPrintable(made.output));
+        package_ = folder_.filePath(
+            QStringLiteral("parvenex_" PARVENEX_PROJECT_VERSION "_%1.deb").arg(architecture_));
+        QVERIFY2(QFileInfo::exists(package_), qPrintable(package_));
+        const Run extracted = run(u"dpkg-deb"_s, {u"--extract"_s, package_, root()});
+        QVERIFY2(extracted.status == 0, qPrintable(extracted.output));
+    }
+
+    // Exactly these files, all root's: the program's folder with the executable and the hand
+    // pointer, the link in bin/, and what the desktop, the manual and Debian want.
+    void holdsTheInstalledFiles()
+    {
+        const Run listing = run(u"dpkg-deb"_s, {u"--contents"_s, package_});
+        QVERIFY2(listing.status == 0, qPrintable(listing.output));
+        QStringList files;
+        for (const QString &line : listing.output.split(u'\n', Qt::SkipEmptyParts)) {
+            // mode owner size date time path [-> target]
+            const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
+            QCOMPARE(fields.value(1), QStringLiteral("root/root"));
+            if (!fields[0].startsWith(u'd'))
+                files.append(QStringList{fields.mid(5).join(u' '), fields[0]}.join(u' '));
+        }
+        files.sort();
+        QCOMPARE(files, QStringList({
+                            u"./usr/bin/parvenex -> ../lib/parvenex/parvenex lrwxrwxrwx"_s,
+                            u"./usr/lib/parvenex/HAND-M.CUR -rw-r--r--"_s,
+                            u"./usr/lib/parvenex/parvenex -rwxr-xr-x"_s,
+                            u"./usr/share/applications/parvenex.desktop -rw-r--r--"_s,
+                            u"./usr/share/doc/parvenex/copyright -rw-r--r--"_s,
+                            u"./usr/share/icons/hicolor/256x256/apps/parvenex.png -rw-r--r--"_s,
+                            u"./usr/share/icons/hicolor/48x48/apps/parvenex.png -rw-r--r--"_s,
+                            u"./usr/share/icons/hicolor/scalable/apps/parvenex.svg -rw-r--r--"_s,
+                            u"./usr/share/man/man1/parvenex.1.gz -rw-r--r--"_s,
+                            u"./usr/share/metainfo/com.quenlow.parvenex.metainfo.xml -rw-r--r--"_s,
+                        }));
+    }
+
+    void controlFieldsAreSet_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("name") << "Package"
+                              << "^parvenex$";
+        QTest::newRow("version") << "Version"
+                                 << "^" PARVENEX_PROJECT_VERSION "$";
+        QTest::newRow("architecture") << "Architecture" << u"^"_s + architecture_ + u"$"_s;
+        QTest::newRow("face") << "Depends"
+                              << "(^|, )fonts-liberation(,|$)";
+        // dpkg-shlibdeps ran: the libraries the program links come with versions.
+        QTest::newRow("computed") << "Depends"
+                                  << "(^|, )libqt6widgets6 \\(>= 6[^)]*\\)";
+        QTest::newRow("word processor") << "Recommends"
+                                        << "^libreoffice-writer$";
+        QTest::newRow("summary") << "Description"
+                                 << "^show the differences between two";
+    }
+
+    void controlFieldsAreSet()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, pattern);
+        const Run value = run(u"dpkg-deb"_s, {u"--field"_s, package_, field});
+        QCOMPARE(value.status, 0);
+        QVERIFY2(QRegularExpression(pattern).match(value.output.trimmed()).hasMatch(),
+                 qPrintable(field + u": "_s + value.output));
+    }
+
+    void validatorsAccept_data()
+    {
+        QTest::addColumn<QString>("command"); // run by sh in the unpacked package
+        // Hints too: they say the entry could land in a catch-all menu.
+        QTest::newRow("desktop entry")
+            << "desktop-file-validate usr/share/applications/parvenex.desktop 2>&1 | (! grep .)";
+        QTest::newRow("metainfo") << "appstreamcli validate --no-net --strict "
+                                     "usr/share/metainfo/com.quenlow.parvenex.metainfo.xml";
+        // groff exits with 0 after warnings too.
+        QTest::newRow("manual") << "zcat usr/share/man/man1/parvenex.1.gz | "
+                                   "groff -man -ww -z 2>&1 | (! grep .)";
+    }
+
+    void validatorsAccept()
+    {
+        QFETCH(QString, command);
+        const Run check = run(u"sh"_s, {u"-c"_s, u"cd \"$0\" && "_s + command, root()});
+        QVERIFY2(check.status == 0, qPrintable(check.output));
+    }
+
+    // The menu entry, the metainfo and the icons name each other and the installed program.
+    void namesLeadToInstalledFiles()
+    {
+        const QString entry = readText(root("usr/share/applications/parvenex.desktop"));
+        const auto key = [&entry](const char *name) {
+            return firstMatch(entry, QStringLiteral("^%1=(.*)$").arg(QLatin1String(name)));
+        };
+        QCOMPARE(key("GenericName"), QStringLiteral("Text Comparison"));
+        QCOMPARE(key("Exec"), QStringLiteral("parvenex %F"));
+        QCOMPARE(key("Categories"), QStringLiteral("Utility;TextTools;"));
+        QCOMPARE(key("MimeType"), QStringLiteral("text/plain;"));
+        const QString icon = key("Icon");
+        QVERIFY(QFileInfo::exists(
+            root(u"usr/share/icons/hicolor/scalable/apps/"_s + icon + u".svg"_s)));
+        for (int size : {48, 256}) {
+            const QImage picture(
+                root(QStringLiteral("usr/share/icons/hicolor/%1x%1/apps/").arg(size) + icon +
+                     u".png"_s));
+            QCOMPARE(picture.size(), QSize(size, size));
+        }
+
+        const QString metainfo =
+            readText(root("usr/share/metainfo/com.quenlow.parvenex.metainfo.xml"));
+        QCOMPARE(firstMatch(metainfo, u"<id>(.*)</id>"_s), QStringLiteral("com.quenlow.parvenex"));
+        QCOMPARE(firstMatch(metainfo, u"<launchable type=\"desktop-id\">(.*)</launchable>"_s),
+                 QStringLiteral("parvenex.desktop"));
+        const QString binary = firstMatch(metainfo, u"<binary>(.*)</binary>"_s);
+        QCOMPARE(binary, key("Exec").section(u' ', 0, 0));
+        // The installed command runs through its link; no display is needed for the version.
+        const Run version = run(root(u"usr/bin/"_s + binary), {u"--version"_s});
+        QCOMPARE(version.output, QStringLiteral("parvenex " PARVENEX_PROJECT_VERSION "\n"));
+        QCOMPARE(version.status, 0);
+    }
+
+private:
+    QString root(QAnyStringView path = {}) const
+    {
+        return folder_.filePath(u"root/"_s + path.toString());
+    }
+
+    QTemporaryDir folder_;
+    QString architecture_;
+    QString package_;
+};
+
+QTEST_GUILESS_MAIN(TestPackage)
+#include "tst_package.moc"
