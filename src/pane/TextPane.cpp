@@ -199,6 +199,8 @@ TextPane::TextPane(QWidget *parent) : QsciScintilla(parent)
     send(SCI_SETMARGINS, 0);
     send(SCI_SETMARGINLEFT, 0, textPadding);
     send(SCI_SETMARGINRIGHT, 0, textPadding);
+    // Scintilla has no space above the first line; the frame around the text area gives it.
+    setViewportMargins(0, textPadding, 0, 0);
     setWrapMode(WrapNone);
     send(SCI_SETSCROLLWIDTHTRACKING, true);
     setColor(unmarked);
