@@ -175,7 +175,11 @@ void TestLoadAndSave::loadsTheChosenFile()
 void TestLoadAndSave::severalFilesAreJoinedAndMissingOnesReportedInOrder()
 {
     // Dropped on either side; the dialog's several files take the same way (see the folders
-    // below).
+    // below). The last file comes from another folder (on Windows, it could be another drive)
+    // and is named by its own path.
+    const QTemporaryDir elsewhere;
+    const QString binary = QDir::toNativeSeparators(elsewhere.filePath(u"image.bin"_s));
+    QVERIFY(writeFile(binary, QByteArray("\x89PNG\0", 5)));
     for (int side : {1, 2}) {
         QMimeData data;
         QList<QUrl> urls;
@@ -185,6 +189,7 @@ void TestLoadAndSave::severalFilesAreJoinedAndMissingOnesReportedInOrder()
             QVERIFY(name == u"y"_s || writeFile(dir_.filePath(name), bytes[urls.size()]));
             urls.append(QUrl::fromLocalFile(dir_.filePath(name)));
         }
+        urls.append(QUrl::fromLocalFile(binary));
         data.setUrls(urls);
         Window w;
         QList<PointerCode> pointers;
@@ -202,14 +207,17 @@ void TestLoadAndSave::severalFilesAreJoinedAndMissingOnesReportedInOrder()
         QDropEvent drop({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(w.panes[side - 1]->viewport(), &drop);
         QVERIFY(enter.isAccepted() && drop.isAccepted());
-        QTRY_COMPARE(w.env.messages.texts(), QStringList(2, u"File not found"_s));
-        QCOMPARE(pointers, QList<PointerCode>(2, PointerCode::Wait));
+        QTRY_COMPARE(w.env.messages.texts().size(), 3);
+        QCOMPARE(w.env.messages.texts().mid(0, 2), QStringList(2, u"File not found"_s));
+        QVERIFY2(w.env.messages.texts()[2].startsWith(u"The file \""_s + binary + u"\" cannot"_s),
+                 qPrintable(w.env.messages.texts()[2]));
+        QCOMPARE(pointers, QList<PointerCode>(3, PointerCode::Wait));
         // Each file starts on a line of its own; an empty one adds no line.
         QStringList texts = filled;
         texts[side - 1] = u"alpha\r\nbeta\r\ngamma\r\nomega\r\n"_s;
         QCOMPARE(w.texts(), texts);
         // Kept as the dialog's choice, for the save dialog to start in the folder.
-        QCOMPARE(w.env.dialog.chosenPaths().size(), 7);
+        QCOMPARE(w.env.dialog.chosenPaths().size(), 8);
     }
 }
 
