@@ -35,6 +35,7 @@
 #include <cerrno>
 #include <csignal>
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -147,8 +148,14 @@ struct Session
     // last reference to an application object that was never shown.
     void letGo() noexcept
     {
-        if (shown)
-            return;
+        if (!shown)
+            end();
+    }
+
+    // Closes what this application loaded, then ends the office if this application started it
+    // and nothing else is open there: an office that the user works in stays.
+    void end() noexcept
+    {
         while (!documents.empty()) {
             try {
                 close(documents.back());
@@ -157,7 +164,8 @@ struct Session
             }
         }
         try {
-            if (startedOffice && !desktop->getComponents()->createEnumeration()->hasMoreElements())
+            if (std::exchange(startedOffice, false) &&
+                !desktop->getComponents()->createEnumeration()->hasMoreElements())
                 desktop->terminate();
         } catch (const uno::Exception &) {
         }
@@ -253,6 +261,16 @@ public:
     }
 
     std::int32_t displayAlerts() override { return session_->alerts; }
+
+    void quit(const std::array<AutomationArgument, 3> &arguments) override
+    {
+        // Nothing is ever saved on the way out: LibreOffice would have to ask where to.
+        if (arguments[0].kind != AutomationArgument::Kind::Int32 ||
+            arguments[0].number != AutomationConstants::wdDoNotSaveChanges)
+            fail(QStringLiteral("LibreOffice can quit only without saving changes."));
+        requireOmittedFrom(1, arguments, "Quit");
+        session_->end();
+    }
     void setDisplayAlerts(std::int32_t level) override { session_->alerts = level; }
 
     void setVisible(bool visible) override
