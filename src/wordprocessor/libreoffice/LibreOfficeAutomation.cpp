@@ -138,7 +138,8 @@ struct Session
             });
     }
 
-    void close(const Reference<frame::XModel> &document)
+    // A copy: the caller may hand in an element of documents, which erasing destroys.
+    void close(const Reference<frame::XModel> document)
     {
         std::erase(documents, document);
         Reference<util::XCloseable>(document, uno::UNO_QUERY_THROW)->close(true);
