@@ -262,16 +262,6 @@ public:
     }
 
     std::int32_t displayAlerts() override { return session_->alerts; }
-
-    void quit(const std::array<AutomationArgument, 3> &arguments) override
-    {
-        // Nothing is ever saved on the way out: LibreOffice would have to ask where to.
-        if (arguments[0].kind != AutomationArgument::Kind::Int32 ||
-            arguments[0].number != AutomationConstants::wdDoNotSaveChanges)
-            fail(QStringLiteral("LibreOffice can quit only without saving changes."));
-        requireOmittedFrom(1, arguments, "Quit");
-        session_->end();
-    }
     void setDisplayAlerts(std::int32_t level) override { session_->alerts = level; }
 
     void setVisible(bool visible) override
@@ -307,6 +297,16 @@ public:
             product->getByName("ooName") >>= name;
             return Office::fromUno(name).toStdU16String();
         });
+    }
+
+    void quit(const std::array<AutomationArgument, 3> &arguments) override
+    {
+        // Nothing is ever saved on the way out: LibreOffice would have to ask where to.
+        if (arguments[0].kind != AutomationArgument::Kind::Int32 ||
+            arguments[0].number != AutomationConstants::wdDoNotSaveChanges)
+            fail(QStringLiteral("LibreOffice can quit only without saving changes."));
+        requireOmittedFrom(1, arguments, "Quit");
+        session_->end();
     }
 
 private:
