@@ -83,7 +83,8 @@ void BM_SavePane(benchmark::State &state)
     pane.setUtf8Text(readTextFile(file.path, loadLimit(std::nullopt)).utf8);
     const QString target = file.folder.filePath(QStringLiteral("saved.txt"));
     for (auto _ : state) {
-        const QString failure = writeTextFile(pane.utf8Text().toByteArray() + "\r\n", target);
+        const QString failure =
+            writeTextFile(pane.utf8Text().toByteArray() + "\r\n", target).failure;
         if (!failure.isEmpty())
             state.SkipWithError(qPrintable(failure));
     }

@@ -10,16 +10,24 @@ QStringList FileDialog::chosenPaths(bool collapseDoubledSeparators) const
     const QStringList pieces = fileName_.split(QChar(0));
     if (pieces.size() == 1)
         return pieces;
-    const QString separator(QDir::separator());
-    const QString doubled = separator + separator;
+    const QChar separator = QDir::separator();
     QStringList paths;
     for (qsizetype i = 1; i < pieces.size(); ++i) {
-        QString path = pieces[0] + separator + pieces[i];
-        if (collapseDoubledSeparators)
-            path.replace(doubled, separator);
-        paths.append(path);
+        const QString path = pieces[0] + separator + pieces[i];
+        paths.append(collapseDoubledSeparators ? withoutDoubledSeparators(path, separator) : path);
     }
     return paths;
+}
+
+QString FileDialog::withoutDoubledSeparators(const QString &path, QChar separator)
+{
+    const QString doubled(2, separator);
+    // Where the separator is a slash, two at the start are the root folder's own one doubled
+    // by the join, and go like any others.
+    const qsizetype kept = separator == u'\\' && path.startsWith(doubled) ? 2 : 0;
+    QString rest = path.mid(kept);
+    rest.replace(doubled, QString(separator));
+    return path.left(kept) + rest;
 }
 
 QString FileDialog::selectionString(const QStringList &paths)

@@ -34,10 +34,13 @@ public:
     void clearChoice() { fileName_.clear(); }
     // What the last dialog returned: nothing when it was cancelled, one path for one file, and
     // for several files each name joined onto their folder with the platform's separator, in
-    // the dialog's order. With collapseDoubledSeparators, every two consecutive separators of a
-    // joined path become one, left to right, so that three in a row become two; one path is
-    // never rewritten.
+    // the dialog's order. With collapseDoubledSeparators, each joined path goes through
+    // withoutDoubledSeparators(); one path is never rewritten.
     QStringList chosenPaths(bool collapseDoubledSeparators = false) const;
+    // The path with every two consecutive separators made one, left to right, so that three in
+    // a row become two. Where the separator is a backslash, the two that start a network path
+    // (\\server\share\...) stay.
+    static QString withoutDoubledSeparators(const QString &path, QChar separator);
     // What the last dialog returned, taken as one path whatever it holds, as saving takes it.
     QString chosenPath() const { return fileName_; }
     // Makes absolute paths the dialog's choice, as if the user had chosen them in it, so that

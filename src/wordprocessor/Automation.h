@@ -81,6 +81,9 @@ public:
     virtual void setVisible(bool visible) = 0;
     // The application's default member.
     virtual std::u16string name() = 0;
+    // SaveChanges, OriginalFormat, RouteDocument: ends the application. The word-processor
+    // method ends only an application that it created and has not shown.
+    virtual void quit(const std::array<AutomationArgument, 3> &arguments) = 0;
 };
 
 class AutomationRegistry
@@ -102,6 +105,7 @@ public:
 namespace AutomationConstants {
 inline constexpr std::int32_t wdAlertsNone = 0;
 inline constexpr std::int32_t wdAlertsAll = -1;
+inline constexpr std::int32_t wdDoNotSaveChanges = 0;
 inline constexpr std::int32_t wdMergeTargetNew = 2;
 inline constexpr std::int32_t wdFormattingFromPrompt = 2;
 } // namespace AutomationConstants

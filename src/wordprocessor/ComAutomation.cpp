@@ -311,6 +311,13 @@ public:
         invoke(application_.get(), L"Visible", "Visible", DISPATCH_PROPERTYPUT, value, nullptr);
     }
 
+    void quit(const std::array<AutomationArgument, 3> &arguments) override
+    {
+        Arguments converted(arguments);
+        Variant ignored;
+        invoke(application_.get(), L"Quit", "Quit", DISPATCH_METHOD, converted, &ignored.value);
+    }
+
     std::u16string name() override
     {
         Arguments none;

@@ -61,6 +61,7 @@ bool WordProcessorMethod::compareFiles(const QString &firstPath, const QString &
 
     std::unique_ptr<AutomationDocument> document;
     bool documentOpen = false;
+    bool shown = false; // from the moment it is asked to show, which may work even when it fails
     std::optional<std::int32_t> alertsBefore;
     try {
         std::array<Argument, 16> openArguments;
@@ -79,6 +80,7 @@ bool WordProcessorMethod::compareFiles(const QString &firstPath, const QString &
         // Alerts go back on before the user gets the word processor, so that it asks before
         // the merged document is closed unsaved.
         application->setDisplayAlerts(*std::exchange(alertsBefore, std::nullopt));
+        shown = true;
         application->setVisible(true);
         return true;
     } catch (const std::exception &error) {
@@ -92,6 +94,13 @@ bool WordProcessorMethod::compareFiles(const QString &firstPath, const QString &
         try {
             if (alertsBefore)
                 application->setDisplayAlerts(*alertsBefore);
+        } catch (const std::exception &) {
+        }
+        // Not yet shown, the new instance would stay running where nobody can see or close it.
+        try {
+            if (!shown)
+                application->quit({Argument::int32(wdDoNotSaveChanges), Argument::missing(),
+                                   Argument::missing()});
         } catch (const std::exception &) {
         }
         messages_.warn(QStringLiteral("The comparison in the word processor failed.\n\n") +

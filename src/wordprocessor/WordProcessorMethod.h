@@ -20,7 +20,8 @@ public:
     // True when the word processor is running and the user chose not to go on.
     bool cancelForRunningInstance();
     // Starts the word processor, opens firstPath, merges secondPath into a new document and shows
-    // it. False when a call failed; the user has then been told why.
+    // it. False when a call failed; the user has then been told why, and the word processor,
+    // unless it was being shown, has been asked to quit without saving.
     bool compareFiles(const QString &firstPath, const QString &secondPath);
 
     // The words button with this method, between setting the wait pointer and clearing it. The

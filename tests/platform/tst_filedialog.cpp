@@ -74,6 +74,8 @@ class TestFileDialog : public QObject
 private Q_SLOTS:
     void initTestCase();
     void filterAndSelectionStrings();
+    void doubledSeparatorsAreTidied_data();
+    void doubledSeparatorsAreTidied();
     void dialogReturnsWhatWasChosen_data();
     void dialogReturnsWhatWasChosen();
 
@@ -107,6 +109,30 @@ void TestFileDialog::filterAndSelectionStrings()
     const QString doubled = root + QDir::separator();
     QCOMPARE(dialog.chosenPaths(), (QStringList{doubled + u"x"_s, doubled + u"y"_s}));
     QCOMPARE(dialog.chosenPaths(true), (QStringList{root + u"x"_s, root + u"y"_s}));
+}
+
+void TestFileDialog::doubledSeparatorsAreTidied_data()
+{
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("tidied");
+    // clang-format off
+    QTest::newRow("network share")        << QChar(u'\\') << u"\\\\server\\share\\\\a.txt"_s << u"\\\\server\\share\\a.txt"_s;
+    QTest::newRow("share, three at start") << QChar(u'\\') << u"\\\\\\x\\\\\\y"_s         << u"\\\\\\x\\\\y"_s;
+    QTest::newRow("drive root")           << QChar(u'\\') << u"C:\\\\a.txt"_s                << u"C:\\a.txt"_s;
+    QTest::newRow("slashes on Windows")   << QChar(u'\\') << u"//server//a"_s                 << u"//server//a"_s;
+    // The root folder's own separator, doubled by the join.
+    QTest::newRow("unix root")            << QChar(u'/')  << u"//a.txt"_s                     << u"/a.txt"_s;
+    QTest::newRow("unix, three in a row") << QChar(u'/')  << u"/x///y"_s                      << u"/x//y"_s;
+    QTest::newRow("backslashes on unix")  << QChar(u'/')  << u"\\\\x"_s                        << u"\\\\x"_s;
+    // clang-format on
+}
+
+void TestFileDialog::doubledSeparatorsAreTidied()
+{
+    QFETCH(QChar, separator);
+    QFETCH(QString, path);
+    QTEST(FileDialog::withoutDoubledSeparators(path, separator), "tidied");
 }
 
 void TestFileDialog::dialogReturnsWhatWasChosen_data()

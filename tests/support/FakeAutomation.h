@@ -82,6 +82,7 @@ public:
     }
     void merge(const std::array<Arg, 5> &arguments) override { fake_.call("Merge", arguments); }
     void close(const std::array<Arg, 3> &arguments) override { fake_.call("Close", arguments); }
+    void quit(const std::array<Arg, 3> &arguments) override { fake_.call("Quit", arguments); }
 
 private:
     FakeAutomation &fake_;

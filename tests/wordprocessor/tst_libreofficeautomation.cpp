@@ -1,4 +1,5 @@
-// Drives a real LibreOffice, headless and with a profile of its own, through the word-processor method.
+// Drives a real LibreOffice, headless and with a profile of its own, through the word-processor
+// method.
 
 #include "FakeMessageBoxes.h"
 #include "FakeSourceTexts.h"
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void mergedDocumentTurnsTextOneIntoTextTwo();
+    void quitEndsOnlyAnOfficeThatTheApplicationStarted();
     void officeThatCannotStartIsReported_data();
     void officeThatCannotStartIsReported();
 
@@ -45,6 +47,17 @@ private:
     Reference<uno::XComponentContext> office() const
     {
         return Office::connect(options_.programFolder, options_.pipeName);
+    }
+    // Ends the office that listens on the test's pipe, if one does, and waits until it is gone.
+    void endOffice() const
+    {
+        try {
+            if (const Reference<uno::XComponentContext> context = office(); context.is())
+                frame::Desktop::create(context)->terminate();
+        } catch (const uno::Exception &) {
+            // Ending, as asked.
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!office().is(), 30000);
     }
 
     QTemporaryDir profile_;
@@ -66,13 +79,7 @@ void TestLibreOfficeAutomation::initTestCase()
 
 void TestLibreOfficeAutomation::cleanupTestCase()
 {
-    try {
-        if (const Reference<uno::XComponentContext> context = office(); context.is())
-            frame::Desktop::create(context)->terminate();
-    } catch (const uno::Exception &) {
-        // Ending, as asked.
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(!office().is(), 30000);
+    endOffice();
     // The office may still write to its profile for a moment after it stops answering.
     QTRY_VERIFY_WITH_TIMEOUT(profile_.remove(), 30000);
 }
@@ -138,6 +145,29 @@ void TestLibreOfficeAutomation::mergedDocumentTurnsTextOneIntoTextTwo()
              QString(text1).replace(u"\r\n"_s, u"\n"_s));
     QCOMPARE(textWithAll(".uno:AcceptAllTrackedChanges"),
              QString(text2).replace(u"\r\n"_s, u"\n"_s));
+}
+
+// The office left running by the merge above is the user's now; one that the application started
+// ends, even while the application object is still held.
+void TestLibreOfficeAutomation::quitEndsOnlyAnOfficeThatTheApplicationStarted()
+{
+    const std::array<AutomationArgument, 3> withoutSaving{
+        AutomationArgument::int32(AutomationConstants::wdDoNotSaveChanges),
+        AutomationArgument::missing(), AutomationArgument::missing()};
+    LibreOfficeAutomation automation(options_);
+    QVERIFY(office().is());
+    automation.createObject(u"Word.Application")->quit(withoutSaving);
+    QVERIFY(office().is());
+
+    endOffice();
+    const QString opened = profile_.filePath(u"opened.txt"_s);
+    QVERIFY(writeFile(opened, "text\r\n"));
+    const std::unique_ptr<AutomationApplication> started =
+        automation.createObject(u"Word.Application");
+    started->documents()->open({AutomationArgument::string(opened.toStdU16String())});
+    QVERIFY(office().is());
+    started->quit(withoutSaving);
+    QTRY_VERIFY_WITH_TIMEOUT(!office().is(), 30000);
 }
 
 void TestLibreOfficeAutomation::officeThatCannotStartIsReported_data()

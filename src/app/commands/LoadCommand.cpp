@@ -118,6 +118,10 @@ void LoadCommand::appendFile(QByteArray &text, const QString &path, qint64 limit
             }
             if (!endsWithLineBreak(text))
                 text += "\r\n";
+            // The CR that ends one file and the LF that starts the next are two line breaks,
+            // which the pane would read as one CR LF.
+            else if (text.endsWith('\r') && content.utf8.startsWith('\n'))
+                text += '\n';
             text += content.utf8;
         }
     } catch (const std::bad_alloc &) {

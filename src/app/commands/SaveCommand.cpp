@@ -47,11 +47,14 @@ bool savePaneText(const TextPane &pane, const QString &path, MessageBoxes &messa
     QByteArray file;
     file.reserve(text.size() + 2);
     file.append(text).append("\r\n");
-    const QString failure = writeTextFile(file, path);
-    if (failure.isEmpty())
+    const TextFileWrite written = writeTextFile(file, path);
+    if (written.failure.isEmpty())
         return true;
-    messages.warn(QStringLiteral("The file \"%1\" could not be saved (%2).\n\nA file that was "
-                                 "there before is unchanged.")
-                      .arg(path, failure));
+    QString message =
+        QStringLiteral("The file \"%1\" could not be saved (%2).").arg(path, written.failure);
+    // A file written in place may hold part of the text now.
+    if (!written.inPlace)
+        message += QStringLiteral("\n\nA file that was there before is unchanged.");
+    messages.warn(message);
     return false;
 }

@@ -24,7 +24,7 @@ private:
 
 // Writes a pane's text followed by CR LF to the file at path (see writeTextFile), after asking
 // "Are you sure you wish to overwrite <path> ?" when the path names an existing file. A file
-// that cannot be written gets a warning that names the path and the reason, and an existing
-// file stays as it was. Returns whether the file now holds the text: false after a No or a
-// failure.
+// that cannot be written gets a warning that names the path and the reason, and adds that an
+// existing file stays as it was, unless it was being written in place. Returns whether the file
+// now holds the text: false after a No or a failure.
 bool savePaneText(const TextPane &pane, const QString &path, MessageBoxes &messages);

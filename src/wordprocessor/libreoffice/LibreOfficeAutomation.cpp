@@ -35,6 +35,7 @@
 #include <cerrno>
 #include <csignal>
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -137,7 +138,8 @@ struct Session
             });
     }
 
-    void close(const Reference<frame::XModel> &document)
+    // A copy: the caller may hand in an element of documents, which erasing destroys.
+    void close(const Reference<frame::XModel> document)
     {
         std::erase(documents, document);
         Reference<util::XCloseable>(document, uno::UNO_QUERY_THROW)->close(true);
@@ -147,8 +149,14 @@ struct Session
     // last reference to an application object that was never shown.
     void letGo() noexcept
     {
-        if (shown)
-            return;
+        if (!shown)
+            end();
+    }
+
+    // Closes what this application loaded, then ends the office if this application started it
+    // and nothing else is open there: an office that the user works in stays.
+    void end() noexcept
+    {
         while (!documents.empty()) {
             try {
                 close(documents.back());
@@ -157,7 +165,8 @@ struct Session
             }
         }
         try {
-            if (startedOffice && !desktop->getComponents()->createEnumeration()->hasMoreElements())
+            if (std::exchange(startedOffice, false) &&
+                !desktop->getComponents()->createEnumeration()->hasMoreElements())
                 desktop->terminate();
         } catch (const uno::Exception &) {
         }
@@ -288,6 +297,16 @@ public:
             product->getByName("ooName") >>= name;
             return Office::fromUno(name).toStdU16String();
         });
+    }
+
+    void quit(const std::array<AutomationArgument, 3> &arguments) override
+    {
+        // Nothing is ever saved on the way out: LibreOffice would have to ask where to.
+        if (arguments[0].kind != AutomationArgument::Kind::Int32 ||
+            arguments[0].number != AutomationConstants::wdDoNotSaveChanges)
+            fail(QStringLiteral("LibreOffice can quit only without saving changes."));
+        requireOmittedFrom(1, arguments, "Quit");
+        session_->end();
     }
 
 private:

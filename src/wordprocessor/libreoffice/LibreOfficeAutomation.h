@@ -28,8 +28,9 @@ struct LibreOfficeOptions
 // - Document.Close closes the document; Application.Visible shows the windows of the documents
 //   that this application object loaded; DisplayAlerts decides whether the office may ask the
 //   user while it loads; the default member is the office's product name.
-// An application object that is let go without ever having been made visible closes what it
-// loaded, and ends the office if it started it and nothing else is open there.
+// Application.Quit (only without saving changes), and letting an application object go without
+// ever having made it visible, close what it loaded and end the office if it started it and
+// nothing else is open there.
 class LibreOfficeAutomation : public AutomationRegistry
 {
 public:

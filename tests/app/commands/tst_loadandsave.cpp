@@ -3,8 +3,8 @@
 #include "TestServices.h"
 #include "app/MainWindow.h"
 #include "app/commands/LoadCommand.h"
-#include "platform/AvailableMemory.h"
 #include "pane/TextPane.h"
+#include "platform/AvailableMemory.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -15,6 +15,10 @@ using namespace Qt::StringLiterals;
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include "NewFilesRefused.h"
 #endif
 
 namespace {
@@ -53,6 +57,24 @@ struct Window
     }
 };
 
+// Runs the action with every write past limit bytes of a file failing, as on a full disk; 0 is
+// no limit.
+template <typename Action> void withFileSizeLimit(int limit, const Action &action)
+{
+#ifdef Q_OS_UNIX
+    std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the test
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit limited{limit ? rlim_t(limit) : saved.rlim_cur, saved.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limited);
+    action();
+    setrlimit(RLIMIT_FSIZE, &saved);
+#else
+    Q_UNUSED(limit);
+    action();
+#endif
+}
+
 } // namespace
 
 class TestLoadAndSave : public QObject
@@ -67,6 +89,10 @@ private Q_SLOTS:
     void loadsUpToAQuarterOfTheFreeMemory();
     void savesTheVisiblePaneOfTheSide_data();
     void savesTheVisiblePaneOfTheSide();
+#ifdef Q_OS_LINUX
+    void savingKeepsTheFilesLinksAndOwner_data();
+    void savingKeepsTheFilesLinksAndOwner();
+#endif
 
 private:
     // The file's path, or an empty one when it could not be written.
@@ -175,16 +201,21 @@ void TestLoadAndSave::loadsTheChosenFile()
 void TestLoadAndSave::severalFilesAreJoinedAndMissingOnesReportedInOrder()
 {
     // Dropped on either side; the dialog's several files take the same way (see the folders
-    // below).
+    // below). The last file comes from another folder (on Windows, it could be another drive)
+    // and is named by its own path.
+    const QTemporaryDir elsewhere;
+    const QString binary = QDir::toNativeSeparators(elsewhere.filePath(u"image.bin"_s));
+    QVERIFY(writeFile(binary, QByteArray("\x89PNG\0", 5)));
     for (int side : {1, 2}) {
         QMimeData data;
         QList<QUrl> urls;
-        const QList<QByteArray> bytes{"alpha", "beta\n", "", "\xef\xbb\xbfgamma\r",
-                                      "delta", "omega",  ""};
+        const QList<QByteArray> bytes{"alpha", "beta\n",  "", "\xef\xbb\xbfgamma\r",
+                                      "delta", "\nomega", ""};
         for (const QString &name : u"a b y c d e f"_s.split(u' ')) {
             QVERIFY(name == u"y"_s || writeFile(dir_.filePath(name), bytes[urls.size()]));
             urls.append(QUrl::fromLocalFile(dir_.filePath(name)));
         }
+        urls.append(QUrl::fromLocalFile(binary));
         data.setUrls(urls);
         Window w;
         QList<PointerCode> pointers;
@@ -202,14 +233,18 @@ void TestLoadAndSave::severalFilesAreJoinedAndMissingOnesReportedInOrder()
         QDropEvent drop({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(w.panes[side - 1]->viewport(), &drop);
         QVERIFY(enter.isAccepted() && drop.isAccepted());
-        QTRY_COMPARE(w.env.messages.texts(), QStringList(2, u"File not found"_s));
-        QCOMPARE(pointers, QList<PointerCode>(2, PointerCode::Wait));
-        // Each file starts on a line of its own; an empty one adds no line.
+        QTRY_COMPARE(w.env.messages.texts().size(), 3);
+        QCOMPARE(w.env.messages.texts().mid(0, 2), QStringList(2, u"File not found"_s));
+        QVERIFY2(w.env.messages.texts()[2].startsWith(u"The file \""_s + binary + u"\" cannot"_s),
+                 qPrintable(w.env.messages.texts()[2]));
+        QCOMPARE(pointers, QList<PointerCode>(3, PointerCode::Wait));
+        // Each file starts on a line of its own and keeps its own line breaks, even a CR at the
+        // end of one and an LF at the start of the next; an empty one adds no line.
         QStringList texts = filled;
-        texts[side - 1] = u"alpha\r\nbeta\r\ngamma\r\nomega\r\n"_s;
+        texts[side - 1] = u"alpha\r\nbeta\r\ngamma\r\n\r\nomega\r\n"_s;
         QCOMPARE(w.texts(), texts);
         // Kept as the dialog's choice, for the save dialog to start in the folder.
-        QCOMPARE(w.env.dialog.chosenPaths().size(), 7);
+        QCOMPARE(w.env.dialog.chosenPaths().size(), 8);
     }
 }
 
@@ -295,18 +330,8 @@ void TestLoadAndSave::savesTheVisiblePaneOfTheSide()
     w.env.messages.answers.enqueue(yes);
     std::optional<PointerCode> pointer;
     w.env.messages.onShow = [&](const auto &) { pointer = w.window.mousePointer(); };
-    Q_UNUSED(sizeLimit); // but on Unix
-#ifdef Q_OS_UNIX
-    std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the test
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const rlimit limited{sizeLimit ? rlim_t(sizeLimit) : saved.rlim_cur, saved.rlim_max};
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-#endif
-    w.click(Window::save, side, name.isEmpty() ? QString() : target);
-#ifdef Q_OS_UNIX
-    setrlimit(RLIMIT_FSIZE, &saved);
-#endif
+    withFileSizeLimit(sizeLimit,
+                      [&] { w.click(Window::save, side, name.isEmpty() ? QString() : target); });
     const QStringList texts = w.env.messages.texts();
     QCOMPARE(texts.size(), messages.size());
     for (int i = 0; i < texts.size(); ++i)
@@ -324,6 +349,71 @@ void TestLoadAndSave::savesTheVisiblePaneOfTheSide()
         (QList<QStringList>{{u"save"_s, u"earlier"_s, u"Save List"_s,
                              u"Text Files(*.txt)|*.txt|All Files (*.*)|*.*|"_s, u"280201"_s}}));
 }
+
+#ifdef Q_OS_LINUX
+void TestLoadAndSave::savingKeepsTheFilesLinksAndOwner_data()
+{
+    QTest::addColumn<QString>("target"); // what is special about the file saved over
+    QTest::addColumn<int>("sizeLimit");  // 0: none
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray text = "one\r\n2\r\n";
+    // clang-format off
+    QTest::newRow("second hard link")            << "link"     << 0 << text;
+    // Written in place, a failed save leaves what got there.
+    QTest::newRow("second hard link, disk full") << "link"     << 4 << text.left(4);
+    QTest::newRow("no new file in the folder")   << "refusing" << 0 << text;
+    QTest::newRow("no new file, disk full")      << "refusing" << 4 << text.left(4);
+    QTest::newRow("another owner and group")     << "owner"    << 0 << text;
+    // clang-format on
+}
+
+// An existing file keeps its other names, its owner and its group. It is written in place when
+// no temporary file can be made beside it, here even for root.
+void TestLoadAndSave::savingKeepsTheFilesLinksAndOwner()
+{
+    QFETCH(QString, target);
+    QFETCH(int, sizeLimit);
+    QFETCH(QByteArray, bytes);
+    // The owner and group that root gives the file: no user's, so none a new file gets.
+    constexpr uid_t owner = 4242;
+    constexpr gid_t group = 4343;
+    if (target == u"owner"_s && geteuid() != 0)
+        QSKIP("only root can give a file another owner");
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(u"saved.txt"_s), link = folder.filePath(u"link.txt"_s);
+    QVERIFY(writeFile(path, old));
+    const auto encoded = [](const QString &name) { return QFile::encodeName(name); };
+    if (target == u"link"_s)
+        QCOMPARE(::link(encoded(path).constData(), encoded(link).constData()), 0);
+    if (target == u"owner"_s)
+        QCOMPARE(::chown(encoded(path).constData(), owner, group), 0);
+    struct stat before
+    {
+    }, after{};
+    QCOMPARE(::stat(encoded(path).constData(), &before), 0);
+    Window w;
+    w.window.select(w.window.highlightOption);
+    refuseNewFilesIn(target == u"refusing"_s ? folder.path() : QString());
+    const auto refuseNothing = qScopeGuard([] { refuseNewFilesIn(QString()); });
+    withFileSizeLimit(sizeLimit, [&] { w.click(Window::save, 1, path); });
+
+    QCOMPARE(readFile(path), bytes);
+    QCOMPARE(::stat(encoded(path).constData(), &after), 0);
+    if (target == u"owner"_s)
+        QCOMPARE(QList<uint>({after.st_uid, after.st_gid}), QList<uint>({owner, group}));
+    else
+        QCOMPARE(after.st_ino, before.st_ino);
+    if (target == u"link"_s)
+        QCOMPARE(readFile(link), bytes);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(),
+             target == u"link"_s ? 2 : 1);
+    // The overwrite question, then for a failure the reason alone: the file is not as it was.
+    QStringList messages{u"Are you sure you wish to overwrite "_s + path + u" ?"_s};
+    if (sizeLimit)
+        messages.append(u"The file \""_s + path + u"\" could not be saved (File too large)."_s);
+    QCOMPARE(w.env.messages.texts(), messages);
+}
+#endif
 
 QTEST_MAIN(TestLoadAndSave)
 #include "tst_loadandsave.moc"

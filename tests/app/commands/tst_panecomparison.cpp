@@ -1,4 +1,5 @@
 #include "PaneReading.h"
+#include "TempFiles.h"
 #include "TestServices.h"
 #include "app/MainWindow.h"
 #include "app/commands/PaneColouring.h"
@@ -113,7 +114,7 @@ private Q_SLOTS:
     }
 
     // During the yields of a run the user closes the window at a chosen yield or, in the row that
-    // never closes, edits a source pane and switches the display mode.
+    // never closes, loads text #1, which switches the display mode.
     void userActsDuringARun_data()
     {
         QTest::addColumn<bool>("words");
@@ -130,9 +131,9 @@ private Q_SLOTS:
         QTest::newRow("close before the word start")    << true  << 1 << ""        << "old 3"     << "" << "old 4";
         // The word comparison's steps: text #1 compared, coloured, listed, then text #2.
         QTest::newRow("close after colouring text #1")  << true  << 3 << onlyRange << ""          << "" << "";
-        // Listed as read at the start, coloured where the listed line stands in the edited text;
+        // Listed as read at the start, coloured where the listed line stands in the loaded text;
         // the second direction reads both panes afresh.
-        QTest::newRow("edit and switch the display")    << false << 0 << "0+7 12+5" << "only1\r\n" << all2 << longText2 + u"\r\n"_s;
+        QTest::newRow("load during the run")            << false << 0 << "0+7 12+7" << "only1\r\n" << all2 << longText2 + u"\r\n"_s;
         // clang-format on
     }
 
@@ -142,6 +143,10 @@ private Q_SLOTS:
         QFETCH(int, closeAtYield);
         Fixture fixture(longText1, longText2);
         MainWindow &window = fixture.window;
+        const QTemporaryDir folder;
+        const QString loaded = folder.filePath(u"loaded.txt"_s);
+        QVERIFY(writeFile(loaded, "only1\r\nnew\r\nonly1"));
+        fixture.test.dialog.answers.enqueue(loaded);
         int yields = 0;
         std::optional<PointerCode> pointerDuringRun;
         // Every yield first acts, with the yield's number counting from 1.
@@ -152,11 +157,10 @@ private Q_SLOTS:
             if (yield == closeAtYield)
                 window.close();
             if (closeAtYield == 0 && yield == 3)
-                window.textPane1->setText(QStringLiteral("only1\r\nnew\r\nonly1"));
-            if (closeAtYield == 0 && yield == 4) {
+                window.loadButton1->click();
+            // The load has ended, the run has not: the wait pointer stays.
+            if (closeAtYield == 0 && yield == 4)
                 pointerDuringRun = window.mousePointer();
-                window.highlightOption->click();
-            }
             return window.yieldToEventLoop();
         };
         PaneComparison comparison(panes, window, {yield, yield, std::chrono::milliseconds(0)});
@@ -169,7 +173,7 @@ private Q_SLOTS:
             QVERIFY(pointerDuringRun == PointerCode::Wait && window.resultPane1->isHidden());
             // The selection stays on the last range coloured.
             QCOMPARE(window.textPane1->selStart(), 12);
-            QCOMPARE(window.textPane1->selLength(), 5);
+            QCOMPARE(window.textPane1->selLength(), 7);
         }
         QTEST(redRanges(*window.textPane1), "ranges1");
         QTEST(redRanges(*window.textPane2), "ranges2");
