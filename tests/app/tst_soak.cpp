@@ -646,8 +646,9 @@ private:
             }
         }
         // A run that did not yield while it ran: the action comes after it, so that a replay
-        // draws the same random numbers however fast the machine is.
-        if (!nestedRan_)
+        // draws the same random numbers however fast the machine is. Start clicks then are no
+        // longer clicks during a run.
+        if (!nestedRan_ && nested_ != &Soak::startAgain)
             (this->*nested_)();
     }
 
