@@ -1,5 +1,6 @@
 #include "pane/TextPane.h"
 
+#include "pane/PaneAccessible.h"
 #include "pane/Twips.h"
 #include "pane/Utf8Text.h"
 
@@ -190,6 +191,7 @@ private:
 
 TextPane::TextPane(QWidget *parent) : QsciScintilla(parent)
 {
+    PaneAccessible::install();
     useDocument(false);
     send(SCI_STYLESETVISIBLE, hiddenStyle, false);
     send(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
