@@ -1,4 +1,5 @@
 #include "app/AppTitle.h"
+#include "app/HugePageHeap.h"
 #include "app/MainWindow.h"
 #include "app/Services.h"
 #include "platform/IniSettingsStore.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char *argv[])
 {
+    useHugePageHeap(argv);
     QApplication application(argc, argv);
 
     IniSettingsStore settings(IniSettingsStore::userFolder());
