@@ -350,7 +350,7 @@ void TextPane::setSelColor(const QColor &colour)
     fillByteRange(start, end, isMarking(colour));
 }
 
-void TextPane::colorByteRanges(const QList<TextRange> &byteRanges, const QColor &colour)
+void TextPane::colorByteRanges(const TextRange *begin, const TextRange *end, const QColor &colour)
 {
     const bool mark = isMarking(colour);
     const QByteArrayView text = utf8Text();
@@ -364,9 +364,10 @@ void TextPane::colorByteRanges(const QList<TextRange> &byteRanges, const QColor 
     };
     ProgrammaticChange change(*this);
     send(SCI_SETINDICATORCURRENT, indicator_);
-    for (const TextRange &range : byteRanges) {
-        if (range.length > 0)
-            fillByteRange(outsideCrLf(range.start), outsideCrLf(range.start + range.length), mark);
+    for (const TextRange *range = begin; range != end; ++range) {
+        if (range->length > 0)
+            fillByteRange(outsideCrLf(range->start), outsideCrLf(range->start + range->length),
+                          mark);
     }
 }
 

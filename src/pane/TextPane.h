@@ -59,7 +59,11 @@ public:
     // setText() for valid UTF-8.
     void setUtf8Text(QByteArray bytes);
     // Colours many ranges, given as byte positions into utf8Text(), in one pass.
-    void colorByteRanges(const QList<TextRange> &byteRanges, const QColor &colour);
+    void colorByteRanges(const QList<TextRange> &byteRanges, const QColor &colour)
+    {
+        colorByteRanges(byteRanges.constData(), byteRanges.constData() + byteRanges.size(), colour);
+    }
+    void colorByteRanges(const TextRange *begin, const TextRange *end, const QColor &colour);
     qsizetype bytePosition(qsizetype index) const;
     qsizetype indexOfBytePosition(qsizetype position) const;
 
