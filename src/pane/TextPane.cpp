@@ -90,8 +90,10 @@ public:
     {
         if (index < walkedIndex_)
             restart();
+        // A block of n bytes holds at least n / 3 - 1 code units: one worth counting may lie
+        // before index.
         for (qsizetype block = largeBlock; block >= smallBlock; block /= 16) {
-            while (walkedByte_ + block <= text_.size()) {
+            while (index - walkedIndex_ > block / 3 && walkedByte_ + block <= text_.size()) {
                 const qsizetype units = Utf8Text::utf16Units(text_.sliced(walkedByte_, block));
                 if (walkedIndex_ + units >= index)
                     break;
