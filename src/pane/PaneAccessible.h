@@ -5,11 +5,11 @@
 class TextPane;
 
 // What a screen reader sees of a pane when none was running as the pane was first asked for:
-// its text, caret and selection, with offsets in UTF-16 code units mapped through the pane's line
-// index. QScintilla's own interface counts the characters from the start of the text to the caret
-// whenever the caret moves, which takes the better part of a second at the end of a text of a
-// million lines, and it is attached to every shown pane whether or not anything listens. With a
-// screen reader active, QScintilla's interface is taken as it is.
+// its text, caret and selection, with offsets in UTF-16 code units mapped as the pane maps its
+// indexes. QScintilla's own interface counts the characters from the start of the text to the
+// caret whenever the caret moves, which takes the better part of a second at the end of a text of
+// a million lines, and it is attached to every shown pane whether or not anything listens. With
+// a screen reader active, QScintilla's interface is taken as it is.
 class PaneAccessible : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
