@@ -1,9 +1,10 @@
-// The text pane on big texts, on the offscreen platform: setting and reading the text, colouring
-// ranges, and how far each raises the resident memory. The argument is the number of lines of
-// about 60 characters (100,000 lines: 6 MB, 1,000,000 lines: 60 MB).
+// What the window benchmark does not measure of the text pane, on the offscreen platform: reading
+// the whole text back as a QString, the UTF-8 bytes right after an edit (when Scintilla has to
+// close its gap first), and a text of one long line being set and painted. The argument is the
+// number of lines of about 60 characters (100,000 lines: 6 MB, 1,000,000 lines: 60 MB), or the
+// length in megabytes of the one line.
 
 #include "GeneratedTexts.h"
-#include "PeakMemory.h"
 #include "WidgetBenchmarks.h"
 #include "pane/TextPane.h"
 
@@ -12,49 +13,12 @@
 
 namespace {
 
-const QColor red(255, 0, 0);
-const QColor black(0, 0, 0);
-
-struct Text
+const QByteArray &textOf(int lines)
 {
-    QString text;
-    QByteArray utf8;
-    QList<TextRange> lineBytes; // every tenth line
-    QList<TextRange> wordBytes; // every word of every tenth line
-};
-
-// Ranges of every tenth line, or of every word on it.
-QList<TextRange> rangesOf(const QByteArray &text, bool words)
-{
-    QList<TextRange> ranges;
-    qsizetype start = 0;
-    for (int line = 0; start < text.size(); ++line) {
-        const qsizetype end = text.indexOf('\r', start);
-        if (line % 10 == 0 && !words)
-            ranges.append({start, end - start});
-        for (qsizetype word = start; line % 10 == 0 && words && word < end;) {
-            qsizetype wordEnd = text.indexOf(' ', word);
-            if (wordEnd < 0 || wordEnd > end)
-                wordEnd = end;
-            ranges.append({word, wordEnd - word});
-            word = wordEnd + 1;
-        }
-        start = end + 2;
-    }
-    return ranges;
-}
-
-// The generated text.
-const Text &textOf(int lines)
-{
-    static QHash<int, Text> made;
-    Text &text = made[lines];
-    if (!text.text.isEmpty())
-        return text;
-    text.utf8 = generateTexts(lines, 0).text1;
-    text.text = QString::fromUtf8(text.utf8);
-    text.lineBytes = rangesOf(text.utf8, false);
-    text.wordBytes = rangesOf(text.utf8, true);
+    static QHash<int, QByteArray> made;
+    QByteArray &text = made[lines];
+    if (text.isEmpty())
+        text = generateTexts(lines, 0).text1;
     return text;
 }
 
@@ -65,49 +29,24 @@ TextPane &pane()
     return *thePane;
 }
 
-void reportSize(benchmark::State &state, const Text &text)
+void reportSize(benchmark::State &state, qsizetype bytes)
 {
-    state.counters["MB"] = double(text.utf8.size()) / 1e6;
-}
-
-void BM_SetUtf8Text(benchmark::State &state)
-{
-    const Text &text = textOf(int(state.range(0)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        pane().setUtf8Text(QByteArray());
-        state.ResumeTiming();
-        pane().setUtf8Text(text.utf8);
-    }
-    reportSize(state, text);
-}
-
-void BM_SetText(benchmark::State &state)
-{
-    const Text &text = textOf(int(state.range(0)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        pane().setUtf8Text(QByteArray());
-        state.ResumeTiming();
-        pane().setText(text.text);
-    }
-    reportSize(state, text);
+    state.counters["MB"] = double(bytes) / 1e6;
 }
 
 void BM_Text(benchmark::State &state)
 {
-    const Text &text = textOf(int(state.range(0)));
-    pane().setUtf8Text(text.utf8);
+    const QByteArray &text = textOf(int(state.range(0)));
+    pane().setUtf8Text(text);
     for (auto _ : state)
         benchmark::DoNotOptimize(pane().text());
-    reportSize(state, text);
+    reportSize(state, text.size());
 }
 
-// After an edit near the start, when Scintilla has to close its gap first.
 void BM_Utf8TextAfterEdit(benchmark::State &state)
 {
-    const Text &text = textOf(int(state.range(0)));
-    pane().setUtf8Text(text.utf8);
+    const QByteArray &text = textOf(int(state.range(0)));
+    pane().setUtf8Text(text);
     for (auto _ : state) {
         state.PauseTiming();
         pane().SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, 1UL, "x");
@@ -115,103 +54,36 @@ void BM_Utf8TextAfterEdit(benchmark::State &state)
         state.ResumeTiming();
         benchmark::DoNotOptimize(pane().utf8Text().data());
     }
-    reportSize(state, text);
+    reportSize(state, text.size());
 }
 
-template <typename Colour> void measureColouring(benchmark::State &state, Colour colour)
+// Words of the generated vocabulary without a line break: only the start of the line is laid
+// out and drawn.
+void BM_LongLineSetAndPainted(benchmark::State &state)
 {
-    const Text &text = textOf(int(state.range(0)));
-    pane().setUtf8Text(text.utf8);
+    QByteArray line = textOf(100000).left(state.range(0) * 1000 * 1000);
+    line.replace("\r\n", "  ");
     for (auto _ : state) {
         state.PauseTiming();
-        pane().colorByteRanges({{0, text.utf8.size()}}, black);
+        pane().setUtf8Text(QByteArray());
+        QCoreApplication::processEvents();
         state.ResumeTiming();
-        colour(text);
+        pane().setUtf8Text(line);
+        pane().repaint();
     }
-    reportSize(state, text);
-}
-
-void BM_ColorByteRangesLines(benchmark::State &state)
-{
-    measureColouring(state, [&](const Text &text) {
-        pane().colorByteRanges(text.lineBytes, red);
-        state.counters["ranges"] = double(text.lineBytes.size());
-    });
-}
-
-void BM_ColorByteRangesWords(benchmark::State &state)
-{
-    measureColouring(state, [&](const Text &text) {
-        pane().colorByteRanges(text.wordBytes, red);
-        state.counters["ranges"] = double(text.wordBytes.size());
-    });
-}
-
-template <typename Run> void measurePeak(benchmark::State &state, Run run)
-{
-    const Text &text = textOf(int(state.range(0)));
-    measurePeakMemory(
-        state, double(text.utf8.size()), [] { pane().setUtf8Text(QByteArray()); },
-        [&] { run(text); });
-    reportSize(state, text);
-}
-
-void BM_SetUtf8TextPeakMemory(benchmark::State &state)
-{
-    measurePeak(state, [](const Text &text) { pane().setUtf8Text(text.utf8); });
-}
-
-void BM_SetTextPeakMemory(benchmark::State &state)
-{
-    measurePeak(state, [](const Text &text) { pane().setText(text.text); });
-}
-
-void BM_TextAndWordColouringPeakMemory(benchmark::State &state)
-{
-    measurePeak(state, [](const Text &text) {
-        pane().setUtf8Text(text.utf8);
-        pane().colorByteRanges(text.wordBytes, red);
-        benchmark::DoNotOptimize(pane().text());
-    });
-}
-
-// The same text in a Scintilla document that keeps a style byte per character, as a
-// QsciScintilla has by default, for comparison with the pane's document without styles (change
-// notifications off, as the pane has them).
-void BM_StyledDocumentPeakMemory(benchmark::State &state)
-{
-    const Text &text = textOf(int(state.range(0)));
-    std::unique_ptr<QsciScintilla> styled;
-    measurePeakMemory(
-        state, double(text.utf8.size()), [&] { styled = std::make_unique<QsciScintilla>(); },
-        [&] {
-            styled->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-            styled->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
-            styled->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(text.utf8.size()),
-                                  text.utf8.constData());
-        });
-    reportSize(state, text);
+    reportSize(state, line.size());
 }
 
 } // namespace
 
-#define PANE_BENCHMARK(name, iterations)                                                           \
-    BENCHMARK(name)                                                                                \
-        ->Arg(100000)                                                                              \
-        ->Arg(1000000)                                                                             \
-        ->Iterations(iterations)                                                                   \
-        ->Unit(benchmark::kMillisecond)
-
-PANE_BENCHMARK(BM_SetUtf8TextPeakMemory, 1);
-PANE_BENCHMARK(BM_SetTextPeakMemory, 1);
-PANE_BENCHMARK(BM_TextAndWordColouringPeakMemory, 1);
-PANE_BENCHMARK(BM_StyledDocumentPeakMemory, 1);
-PANE_BENCHMARK(BM_SetUtf8Text, 5);
-PANE_BENCHMARK(BM_SetText, 5);
-PANE_BENCHMARK(BM_Text, 5);
-PANE_BENCHMARK(BM_Utf8TextAfterEdit, 5);
-PANE_BENCHMARK(BM_ColorByteRangesLines, 5);
-PANE_BENCHMARK(BM_ColorByteRangesWords, 5);
+BENCHMARK(BM_Text)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Utf8TextAfterEdit)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongLineSetAndPainted)
+    ->Arg(1)
+    ->Arg(6)
+    ->ArgName("MB")
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

@@ -1,6 +1,7 @@
 #include "app/AppIcon.h"
 #include "app/AppTitle.h"
 #include "app/CommandLine.h"
+#include "app/HugePageHeap.h"
 #include "app/MainWindow.h"
 #include "app/Services.h"
 #include "app/StartUpFiles.h"
@@ -21,6 +22,7 @@ int main(int argc, char *argv[])
         early.action == CommandLine::Action::Print && early.exitStatus == 0)
         return printCommandLine(early);
 
+    useHugePageHeap(argv);
     QApplication application(argc, argv);
     const CommandLine commandLine = readCommandLine(QCoreApplication::arguments());
     if (commandLine.action == CommandLine::Action::Print)

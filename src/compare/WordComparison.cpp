@@ -66,12 +66,21 @@ ComparisonResult compareWords(QByteArrayView examined, QByteArrayView other)
 
     qsizetype otherStart = 0;
     qsizetype otherLength = crlfLineLength(other, 0);
+    // Cut into words only when a line differs from it: every word of an equal line matches the
+    // word at its own index, so most lines of similar texts need no look-up at all.
     WordLine otherLine;
-    otherLine.assign(other.sliced(0, otherLength));
+    bool otherLineCut = false;
 
     for (qsizetype start = 0;;) {
         const qsizetype length = crlfLineLength(examined, start);
-        markUnmatchedWords(examined.sliced(start, length), start, otherLine, result);
+        const QByteArrayView line = examined.sliced(start, length);
+        const QByteArrayView paired = other.sliced(otherStart, otherLength);
+        if (!sameBytes(line, paired)) {
+            if (!otherLineCut)
+                otherLine.assign(paired);
+            otherLineCut = true;
+            markUnmatchedWords(line, start, otherLine, result);
+        }
         if (start + length == examined.size())
             return result;
         start += length + 2;
@@ -80,7 +89,7 @@ ComparisonResult compareWords(QByteArrayView examined, QByteArrayView other)
         if (otherStart + otherLength + 2 < other.size()) {
             otherStart += otherLength + 2;
             otherLength = crlfLineLength(other, otherStart);
-            otherLine.assign(other.sliced(otherStart, otherLength));
+            otherLineCut = false;
         }
     }
 }

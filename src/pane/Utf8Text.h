@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 // Helpers for the pane's UTF-8 text with CR LF line breaks.
 namespace Utf8Text {
@@ -12,6 +13,9 @@ constexpr int codeUnits(char byte)
     const auto value = static_cast<unsigned char>(byte);
     return (value & 0xc0) == 0x80 ? 0 : value >= 0xf0 ? 2 : 1;
 }
+
+// UTF-16 code units of the characters whose first bytes are in text.
+qsizetype utf16Units(QByteArrayView text);
 
 struct CrLfText
 {

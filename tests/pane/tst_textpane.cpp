@@ -288,10 +288,20 @@ private Q_SLOTS:
 
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&pane);
         QVERIFY(accessible && accessible->textInterface());
+        QAccessibleTextInterface *text = accessible->textInterface();
         pane.setText(QStringLiteral("\u00e9t\u00e9\nX"));
-        QCOMPARE(
-            accessible->textInterface()->text(0, accessible->textInterface()->characterCount()),
-            pane.text());
+        QCOMPARE(text->text(0, text->characterCount()), pane.text());
+        // UTF-16 offsets, also once the user has typed before them.
+        pane.setSelStart(5);
+        pane.setSelLength(1);
+        int start = -1, end = -1;
+        text->selection(0, &start, &end);
+        QCOMPARE(QList<int>({start, end, text->cursorPosition()}), QList<int>({5, 6, 6}));
+        pane.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+        QTest::sendKeyEvent(QTest::Click, &pane, Qt::Key_Eacute, u"\u00e9"_s, Qt::NoModifier);
+        text->setSelection(0, 6, 7);
+        QCOMPARE(pane.selectedText(), QStringLiteral("X"));
+        QCOMPARE(pane.textLength(), 7);
     }
 
     void fontSetOnTheWidgetIsTheTextFont_data()

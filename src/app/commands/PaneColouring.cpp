@@ -2,6 +2,8 @@
 
 #include "pane/TextPane.h"
 
+#include <algorithm>
+
 void colorRange(TextPane &pane, qsizetype start, qsizetype length, const QColor &colour)
 {
     pane.setSelStart(start);
@@ -9,13 +11,20 @@ void colorRange(TextPane &pane, qsizetype start, qsizetype length, const QColor 
     pane.setSelColor(colour);
 }
 
-void highlightByteRanges(TextPane &pane, const QList<TextRange> &byteRanges)
+bool highlightByteRanges(TextPane &pane, const QList<TextRange> &byteRanges,
+                         const std::function<bool()> &betweenSlices, qsizetype sliceSize)
 {
     if (byteRanges.isEmpty())
-        return;
-    pane.colorByteRanges(byteRanges, red);
+        return true;
+    for (qsizetype done = 0; done < byteRanges.size(); done += sliceSize) {
+        if (done > 0 && betweenSlices && !betweenSlices())
+            return false;
+        const TextRange *slice = byteRanges.constData() + done;
+        pane.colorByteRanges(slice, slice + std::min(sliceSize, byteRanges.size() - done), red);
+    }
     const TextRange &last = byteRanges.back();
     const qsizetype start = pane.indexOfBytePosition(last.start);
     pane.setSelStart(start);
     pane.setSelLength(pane.indexOfBytePosition(last.start + last.length) - start);
+    return true;
 }

@@ -49,7 +49,8 @@ bool PaneComparison::listMissingLines(TextPane &source, TextPane &other, TextPan
         if (sourceNow != sourceText)
             ranges = rangesOfListedLines(sourceNow, missing->listing);
     }
-    highlightByteRanges(source, ranges);
+    if (!highlightByteRanges(source, ranges, yields_.withoutInput))
+        return false;
     result.setUtf8Text(missing->listing);
     return true;
 }
@@ -78,8 +79,8 @@ bool PaneComparison::markUnmatchedWords(TextPane &examined, TextPane &other, Tex
     const ComparisonResult unmatched = ::compareWords(examined.utf8Text(), other.utf8Text());
     if (!yields_.withoutInput())
         return false;
-    highlightByteRanges(examined, unmatched.ranges);
-    if (!yields_.withoutInput())
+    if (!highlightByteRanges(examined, unmatched.ranges, yields_.withoutInput) ||
+        !yields_.withoutInput())
         return false;
     result.setUtf8Text(unmatched.listing);
     return yields_.withoutInput();

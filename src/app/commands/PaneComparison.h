@@ -29,7 +29,8 @@ struct ComparisonYields
 
 // The comparisons behind the window's two start buttons, run on its panes: the line comparison
 // (both directions, yielding with input every interval of work) and the word comparison (both
-// passes, yielding with input once at its start and without input between its steps).
+// passes, yielding with input once at its start and without input between its steps). Both
+// colour a pane in slices, yielding without input between two of them.
 class PaneComparison
 {
 public:

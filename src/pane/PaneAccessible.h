@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QAccessibleWidget>
+
+class TextPane;
+
+// What a screen reader sees of a pane when none was running as the pane was first asked for:
+// its text, caret and selection, with offsets in UTF-16 code units mapped as the pane maps its
+// indexes. QScintilla's own interface counts the characters from the start of the text to the
+// caret whenever the caret moves, which takes the better part of a second at the end of a text of
+// a million lines, and it is attached to every shown pane whether or not anything listens. With
+// a screen reader active, QScintilla's interface is taken as it is.
+class PaneAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+{
+public:
+    // Makes the factory known to Qt; later calls do nothing.
+    static void install();
+
+    explicit PaneAccessible(TextPane &pane);
+
+    void *interface_cast(QAccessible::InterfaceType type) override;
+
+    void selection(int selectionIndex, int *startOffset, int *endOffset) const override;
+    int selectionCount() const override;
+    void addSelection(int startOffset, int endOffset) override;
+    void removeSelection(int selectionIndex) override;
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override;
+    int cursorPosition() const override;
+    void setCursorPosition(int position) override;
+    QString text(int startOffset, int endOffset) const override;
+    int characterCount() const override;
+    QRect characterRect(int offset) const override;
+    int offsetAtPoint(const QPoint &point) const override;
+    void scrollToSubstring(int startIndex, int endIndex) override;
+    QString attributes(int offset, int *startOffset, int *endOffset) const override;
+
+private:
+    TextPane &pane() const;
+    long send(unsigned int message, long wParam = 0, long lParam = 0) const;
+};
