@@ -14,6 +14,7 @@
 
 namespace {
 
+constexpr auto utf16 = QsciScintillaBase::SC_LINECHARACTERINDEX_UTF16;
 const QColor marked{255, 0, 0};
 const QColor unmarked{0, 0, 0};
 
@@ -68,44 +69,47 @@ bool isExtent(float value)
 
 } // namespace
 
-// Maps UTF-16 indexes to byte positions and back by counting the code units of the bytes before
-// them. It starts from the point the pane's last mapping walked to, while the text is unchanged,
-// so that ascending requests walk the text once; whole blocks are counted at memory speed, only
-// the last few bytes one character at a time. Scintilla could keep a UTF-16 index per line
-// instead, but keeping it up to date made setting a text four times slower, and only the
-// comparisons' few selections ask for indexes.
+// Maps UTF-16 indexes to byte positions and back through Scintilla's UTF-16 line index: a
+// search for the line, then a count along it, which an ASCII line does not need. The index is
+// made when an index is first asked for, not kept up while a text is set: keeping it up made
+// filling a pane several times slower, and the comparisons and loads never ask for indexes.
 class TextPane::Positions
 {
 public:
-    explicit Positions(const TextPane &pane)
-        : pane_(pane), text_(pane.utf8Text()), walkedByte_(pane.walked_.byte),
-          walkedIndex_(pane.walked_.index)
-    {}
-
-    ~Positions() { pane_.walked_ = {walkedByte_, walkedIndex_}; }
-
-    Positions(const Positions &) = delete;
-    Positions &operator=(const Positions &) = delete;
+    explicit Positions(const TextPane &pane) : pane_(pane), text_(pane.utf8Text())
+    {
+        pane.allocateLineIndex();
+    }
 
     qsizetype byteOf(qsizetype index)
     {
-        if (index < walkedIndex_)
-            restart();
-        // A block of n bytes holds at least n / 3 - 1 code units: one worth counting may lie
-        // before index.
-        for (qsizetype block = largeBlock; block >= smallBlock; block /= 16) {
-            while (index - walkedIndex_ > block / 3 && walkedByte_ + block <= text_.size()) {
-                const qsizetype units = Utf8Text::utf16Units(text_.sliced(walkedByte_, block));
-                if (walkedIndex_ + units >= index)
-                    break;
-                walkedIndex_ += units;
-                walkedByte_ += block;
+        if (index <= 0)
+            return 0;
+        if (index >= pane_.send(SCI_INDEXPOSITIONFROMLINE, pane_.send(SCI_GETLINECOUNT), utf16))
+            return text_.size();
+        const Line line = lineAt(pane_.send(SCI_LINEFROMINDEXPOSITION, index, utf16));
+        qsizetype position = line.start + (index - line.index);
+        if (!line.ascii()) {
+            // Whole blocks first, then one character at a time; a position inside a
+            // character stands for the position after it.
+            position = line.start;
+            qsizetype units = line.index;
+            for (qsizetype block = 4096; block >= 16; block /= 16) {
+                while (position + block <= line.end) {
+                    const qsizetype blockUnits =
+                        Utf8Text::utf16Units(text_.sliced(position, block));
+                    if (units + blockUnits >= index)
+                        break;
+                    units += blockUnits;
+                    position += block;
+                }
+            }
+            position = characterStart(position);
+            while (units < index && position < line.end) {
+                units += Utf8Text::codeUnits(text_[position]);
+                position = characterStart(position + 1);
             }
         }
-        toCharacterStart();
-        while (walkedIndex_ < index && walkedByte_ < text_.size())
-            step();
-        const qsizetype position = walkedByte_;
         // Between the CR and the LF of a line break: after it.
         const bool betweenCrLf = position > 0 && position < text_.size() &&
                                  text_[position - 1] == '\r' && text_[position] == '\n';
@@ -115,47 +119,43 @@ public:
     qsizetype indexOf(qsizetype position)
     {
         position = std::clamp<qsizetype>(position, 0, text_.size());
-        if (position < walkedByte_)
-            restart();
-        // Short of the character that position may fall in, which is walked whole.
-        const qsizetype counted = std::max<qsizetype>(position - 4 - walkedByte_, 0);
-        walkedIndex_ += Utf8Text::utf16Units(text_.sliced(walkedByte_, counted));
-        walkedByte_ += counted;
-        toCharacterStart();
-        while (walkedByte_ < position)
-            step();
-        return walkedIndex_;
+        const Line line = lineAt(pane_.send(SCI_LINEFROMPOSITION, position));
+        if (line.ascii())
+            return line.index + (position - line.start);
+        // Up to the end of the character that position falls in.
+        const qsizetype end = position < text_.size() ? characterStart(position) : position;
+        return line.index + Utf8Text::utf16Units(text_.sliced(line.start, end - line.start));
     }
 
 private:
-    static constexpr qsizetype largeBlock = 64 * 1024;
-    static constexpr qsizetype smallBlock = 256;
-
-    void restart()
+    struct Line
     {
-        walkedByte_ = 0;
-        walkedIndex_ = 0;
+        qsizetype start;
+        qsizetype end;
+        qsizetype index;
+        qsizetype nextIndex;
+
+        // Every non-ASCII character takes more bytes than UTF-16 code units.
+        bool ascii() const { return end - start == nextIndex - index; }
+    };
+
+    Line lineAt(qsizetype line) const
+    {
+        return {pane_.send(SCI_POSITIONFROMLINE, line), pane_.send(SCI_POSITIONFROMLINE, line + 1),
+                pane_.send(SCI_INDEXPOSITIONFROMLINE, line, utf16),
+                pane_.send(SCI_INDEXPOSITIONFROMLINE, line + 1, utf16)};
     }
 
-    // Past the continuation bytes of a character whose code units are counted already.
-    void toCharacterStart()
+    // position, or the start of the next character when position falls inside one.
+    qsizetype characterStart(qsizetype position) const
     {
-        while (walkedByte_ < text_.size() && Utf8Text::codeUnits(text_[walkedByte_]) == 0)
-            ++walkedByte_;
-    }
-
-    // Past one whole character: a position inside one counts as the position after it.
-    void step()
-    {
-        walkedIndex_ += Utf8Text::codeUnits(text_[walkedByte_]);
-        ++walkedByte_;
-        toCharacterStart();
+        while (position < text_.size() && Utf8Text::codeUnits(text_[position]) == 0)
+            ++position;
+        return position;
     }
 
     const TextPane &pane_;
     const QByteArrayView text_;
-    qsizetype walkedByte_;
-    qsizetype walkedIndex_;
 };
 
 // A change made from code: no step in the undo history, and the steps already there are
@@ -210,9 +210,6 @@ TextPane::TextPane(QWidget *parent) : QsciScintilla(parent)
     for (const KeyBinding &binding : plainKeys)
         standardCommands()->find(binding.command)->setKey(binding.key);
 
-    // Typing, pasting, undoing: every change the user makes.
-    connect(this, &QsciScintilla::textChanged, this, &TextPane::forgetPositions);
-
     indicator_ = indicatorDefine(TextColorIndicator);
     setIndicatorForegroundColor(marked, indicator_);
     // Shown again when the pane takes the keyboard focus.
@@ -231,7 +228,8 @@ void TextPane::useDocument(bool styled)
     SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
     SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document);
     styled_ = styled;
-    // The code page and line-end mode belong to the document just set.
+    // The code page, the line-end mode and the UTF-16 index belong to the document just set.
+    lineIndexAllocated_ = false;
     setUtf8(true);
     setEolMode(EolWindows);
     send(SCI_SETPASTECONVERTENDINGS, true);
@@ -270,7 +268,7 @@ void TextPane::setUtf8Text(QByteArray bytes)
         // Clearing first drops the colours with the text: new text never takes the colour of
         // the text it replaces.
         send(SCI_CLEARALL);
-        forgetPositions();
+        releaseLineIndex();
         SendScintilla(SCI_APPENDTEXT, uintptr_t(crLf.bytes.size()), crLf.bytes.constData());
         if (hides)
             hideLineTails();
@@ -297,15 +295,24 @@ void TextPane::hideLineTails()
 
 qsizetype TextPane::textLength() const
 {
-    if (length_ < 0)
-        length_ = Utf8Text::utf16Units(utf8Text());
-    return length_;
+    allocateLineIndex();
+    return send(SCI_INDEXPOSITIONFROMLINE, send(SCI_GETLINECOUNT), utf16);
 }
 
-void TextPane::forgetPositions()
+void TextPane::allocateLineIndex() const
 {
-    walked_ = {};
-    length_ = -1;
+    if (lineIndexAllocated_)
+        return;
+    send(SCI_ALLOCATELINECHARACTERINDEX, utf16);
+    lineIndexAllocated_ = true;
+}
+
+void TextPane::releaseLineIndex()
+{
+    if (!lineIndexAllocated_)
+        return;
+    send(SCI_RELEASELINECHARACTERINDEX, utf16);
+    lineIndexAllocated_ = false;
 }
 
 qsizetype TextPane::bytePosition(qsizetype index) const
@@ -332,8 +339,8 @@ void TextPane::setSelStart(qsizetype index)
 qsizetype TextPane::selLength() const
 {
     Positions positions(*this);
-    const qsizetype start = positions.indexOf(send(SCI_GETSELECTIONSTART));
-    return positions.indexOf(send(SCI_GETSELECTIONEND)) - start;
+    return positions.indexOf(send(SCI_GETSELECTIONEND)) -
+           positions.indexOf(send(SCI_GETSELECTIONSTART));
 }
 
 void TextPane::setSelLength(qsizetype length)
@@ -342,6 +349,11 @@ void TextPane::setSelLength(qsizetype length)
     const qsizetype start = positions.indexOf(send(SCI_GETSELECTIONSTART));
     send(SCI_SETSEL, positions.byteOf(start),
          positions.byteOf(start + std::max<qsizetype>(length, 0)));
+}
+
+void TextPane::selectBytes(qsizetype start, qsizetype end)
+{
+    send(SCI_SETSEL, start, end);
 }
 
 void TextPane::setSelColor(const QColor &colour)

@@ -13,9 +13,8 @@
 // One of the window's four text panes, on Scintilla. Its text is always seen as one string in
 // which every line break is CR LF, and every index (selection, colouring) is a 0-based UTF-16
 // index into that string, a line break counting as two. The document holds the text as UTF-8
-// with CR LF breaks; indexes map to byte positions by counting code units from the start of the
-// text, or from where the last mapping ended while the text is unchanged, so ascending mappings
-// cost one pass over the text together.
+// with CR LF breaks; indexes map to byte positions through Scintilla's UTF-16 line index, made
+// when an index is first asked for: a search for the line, then a count along it.
 //
 // An index that falls between CR and LF, or between the two halves of a surrogate pair, stands
 // for the position after that line break or character: a range ending on a CR takes the whole
@@ -58,6 +57,8 @@ public:
     QByteArrayView utf8Text() const;
     // setText() for valid UTF-8.
     void setUtf8Text(QByteArray bytes);
+    // Selects the bytes from start to end of utf8Text().
+    void selectBytes(qsizetype start, qsizetype end);
     // Colours many ranges, given as byte positions into utf8Text(), in one pass.
     void colorByteRanges(const QList<TextRange> &byteRanges, const QColor &colour)
     {
@@ -97,7 +98,8 @@ private:
     class ProgrammaticChange;
 
     long send(unsigned int message, qsizetype wParam = 0, qsizetype lParam = 0) const;
-    void forgetPositions();
+    void allocateLineIndex() const;
+    void releaseLineIndex();
     bool isMarking(const QColor &colour) const;
     void fillByteRange(qsizetype start, qsizetype end, bool mark);
     void useDocument(bool styled);
@@ -112,15 +114,8 @@ private:
     // The document keeps a style byte per character, which only hiding the tails of very long
     // lines needs.
     bool styled_ = false;
-    // Where the last mapping between indexes and byte positions ended, and textLength(), while
-    // the text stays as it is.
-    struct WalkedPoint
-    {
-        qsizetype byte = 0;
-        qsizetype index = 0;
-    };
-    mutable WalkedPoint walked_;
-    mutable qsizetype length_ = -1;
+    // Scintilla keeps the UTF-16 index of every line of the document, made on first use.
+    mutable bool lineIndexAllocated_ = false;
     // The line that looked widest when the text was set, for the horizontal scroll range.
     qsizetype longestLine_ = 0;
     float left_ = 0;

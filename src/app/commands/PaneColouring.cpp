@@ -4,10 +4,9 @@
 
 #include <algorithm>
 
-void colorRange(TextPane &pane, qsizetype start, qsizetype length, const QColor &colour)
+void colorWholeText(TextPane &pane, const QColor &colour)
 {
-    pane.setSelStart(start);
-    pane.setSelLength(length);
+    pane.selectBytes(0, pane.utf8Text().size());
     pane.setSelColor(colour);
 }
 
@@ -23,8 +22,6 @@ bool highlightByteRanges(TextPane &pane, const QList<TextRange> &byteRanges,
         pane.colorByteRanges(slice, slice + std::min(sliceSize, byteRanges.size() - done), red);
     }
     const TextRange &last = byteRanges.back();
-    const qsizetype start = pane.indexOfBytePosition(last.start);
-    pane.setSelStart(start);
-    pane.setSelLength(pane.indexOfBytePosition(last.start + last.length) - start);
+    pane.selectBytes(last.start, last.start + last.length);
     return true;
 }

@@ -62,8 +62,8 @@ void PaneComparison::compareWords()
     WaitPointer wait(pointer_);
     TextPane &source1 = panes_.source1;
     TextPane &source2 = panes_.source2;
-    colorRange(source1, 0, source1.textLength(), black);
-    colorRange(source2, 0, source2.textLength(), black);
+    colorWholeText(source1, black);
+    colorWholeText(source2, black);
     panes_.result1.setText(QString());
     panes_.result2.setText(QString());
     if (!markUnmatchedWords(source1, source2, panes_.result1))

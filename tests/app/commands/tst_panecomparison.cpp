@@ -87,8 +87,11 @@ private Q_SLOTS:
         QFETCH(QString, text2);
         Fixture fixture(text1, text2);
         MainWindow &window = fixture.window;
-        colorRange(*window.textPane1, 0, 1, red);
-        colorRange(*window.textPane2, 0, 1, red);
+        for (TextPane *pane : {window.textPane1, window.textPane2}) {
+            pane->setSelStart(0);
+            pane->setSelLength(1);
+            pane->setSelColor(red);
+        }
 
         QPushButton *start = words ? window.compareWordsButton : window.compareLinesButton;
         // Clicks on either start button while the run yields are ignored: a nested run would
