@@ -45,16 +45,16 @@ constexpr std::array<char16_t, 32> windows1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-QString decodeAnsi(const QByteArray &bytes)
+QString decodeAnsi(const QByteArray &bytes, QStringConverter::Encoding codePage)
 {
-    if (systemIsUtf8())
+    if (codePage == QStringConverter::System && systemIsUtf8())
         return decodeWindows1252(bytes);
-    return decodeWith(QStringConverter::System, bytes, nullptr);
+    return decodeWith(codePage, bytes, nullptr);
 }
 
 } // namespace
 
-QByteArray toUtf8(const QByteArray &bytes)
+QByteArray toUtf8(const QByteArray &bytes, QStringConverter::Encoding codePage)
 {
     if (startsWith(bytes, {0xEF, 0xBB, 0xBF})) {
         QByteArray text = bytes.sliced(3);
@@ -68,7 +68,7 @@ QByteArray toUtf8(const QByteArray &bytes)
         return decodeWith(QStringConverter::Utf16BE, bytes, nullptr).toUtf8();
     if (bytes.isValidUtf8())
         return bytes;
-    return decodeAnsi(bytes).toUtf8();
+    return decodeAnsi(bytes, codePage).toUtf8();
 }
 
 QString decodeWindows1252(const QByteArray &bytes)

@@ -9,9 +9,11 @@ namespace TextEncoding {
 
 // The text of a file's bytes, as UTF-8. A UTF-8 or UTF-16 byte-order mark decides, and is
 // dropped; otherwise valid UTF-8 is UTF-8, and comes back as it is without a copy; otherwise the
-// bytes are in the system's 8-bit code page, or in Windows-1252 where the system's own is UTF-8,
-// which is what single-byte text files from Windows are written in.
-QByteArray toUtf8(const QByteArray &bytes);
+// bytes are in the 8-bit codePage. System stands for the system's own code page, or for
+// Windows-1252 where the system's own is UTF-8, which is what single-byte text files from
+// Windows are written in.
+QByteArray toUtf8(const QByteArray &bytes,
+                  QStringConverter::Encoding codePage = QStringConverter::System);
 
 QString decodeWindows1252(const QByteArray &bytes);
 
