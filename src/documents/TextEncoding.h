@@ -17,8 +17,9 @@ QByteArray toUtf8(const QByteArray &bytes,
 
 QString decodeWindows1252(const QByteArray &bytes);
 
-// The UTF-8 text in codePage, or in UTF-8 when codePage cannot represent every character of it,
-// so that saving never loses a character.
+// The UTF-8 text in codePage, or in UTF-8 when the bytes in codePage would not load back as the
+// text (toUtf8 with codePage), so that saving never loses or changes a character. A text that
+// starts with U+FEFF gets a byte-order mark in UTF-8, so that loading keeps that character.
 QByteArray encode(const QByteArray &utf8,
                   QStringConverter::Encoding codePage = QStringConverter::System);
 
