@@ -60,7 +60,7 @@ QString readFrom(const IniSettingsStore &store, const QString &key, const QStrin
     const QVariant entry = QSettings(store.filePath(application), QSettings::IniFormat)
                                .value(section + QLatin1Char('/') + key);
     const bool typed = entry.typeId() == QMetaType::QString;
-    require(value == (typed ? entry.toString() : defaultValue) && QStringView(value).isValidUtf16(),
+    require(value == (typed ? entry.toString() : defaultValue),
             "a value read is the text typed at the key, or the default", visible(value.toUtf8()));
     return value;
 }
