@@ -2,10 +2,11 @@
 # Installs from Debian's packages what a task needs, calling apt-get only when a package is
 # missing, so it is safe to run again.
 #
-#   scripts/install-deps.sh [--package] [--test] [PACKAGE...]
+#   scripts/install-deps.sh [--package] [--fuzz] [--test] [PACKAGE...]
 #
 # Without options: what building and running Parvenex needs. --package adds what making the
-# Debian package needs, --test what the tests and benchmarks need (the packaging test too).
+# Debian package needs, --fuzz what the fuzz targets need, --test what the tests, benchmarks and
+# fuzz targets need (the packaging test too).
 # Further names are installed as well (the scripts that need a tool of their own pass it).
 set -euo pipefail
 
@@ -18,8 +19,12 @@ run=(
 # The package carries the word method, so it is built against LibreOffice's SDK; dpkg-shlibdeps
 # computes its library dependencies, and CPack needs `file` to find the programs among its files.
 package=(libreoffice-dev dpkg-dev file)
+# clang's libFuzzer and sanitizer runtimes come with libclang-rt-14-dev, which clang only
+# recommends.
+fuzz=(clang libclang-rt-14-dev)
 test=(
     "${package[@]}"
+    "${fuzz[@]}"
     libbenchmark-dev
     libreoffice-writer g++-mingw-w64-x86-64
     desktop-file-utils appstream groff-base
@@ -29,6 +34,7 @@ packages=("${run[@]}")
 for argument in "$@"; do
     case $argument in
     --package) packages+=("${package[@]}") ;;
+    --fuzz) packages+=("${fuzz[@]}") ;;
     --test) packages+=("${test[@]}") ;;
     -*) echo "install-deps.sh: unknown option $argument" >&2; exit 2 ;;
     *) packages+=("$argument") ;;

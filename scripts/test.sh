@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Parvenex with AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs the whole test suite (no display needed).
+# and runs the whole test suite (no display needed), then builds the fuzz targets with clang in a
+# build folder of their own and runs each of them for a short, fixed number of runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -9,3 +10,10 @@ cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DPARVENEX_SANITIZE=ON -DPARVE
 cmake --build build/test --parallel "$(nproc)"
 cd build/test
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"
+
+cd ../..
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DPARVENEX_FUZZ=ON \
+    -DPARVENEX_WERROR=ON -DPARVENEX_LIBREOFFICE=OFF
+cmake --build build/fuzz --parallel "$(nproc)"
+cd build/fuzz
+ctest --output-on-failure -L fuzz

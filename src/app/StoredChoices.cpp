@@ -2,6 +2,55 @@
 
 namespace StoredChoices {
 
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Whether text is a decimal number, [+-]digits[.digits][e[+-]digits] with digits on at least one
+// side of the point, that is not zero. Only zero or not matters, so any number of digits will do;
+// QString::toDouble() would refuse numbers beyond a double's range and take "nan" and "inf".
+std::optional<bool> decimalIsNonZero(QStringView text)
+{
+    qsizetype i = 0;
+    const auto skipSign = [&] {
+        if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+            ++i;
+    };
+    skipSign();
+    bool digits = false;
+    bool nonZero = false;
+    const auto skipDigits = [&] {
+        for (; i < text.size() && isDigit(text[i]); ++i) {
+            digits = true;
+            nonZero = nonZero || text[i] != u'0';
+        }
+    };
+    skipDigits();
+    if (i < text.size() && text[i] == u'.') {
+        ++i;
+        skipDigits();
+    }
+    if (!digits)
+        return std::nullopt;
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        skipSign();
+        const qsizetype exponent = i;
+        while (i < text.size() && isDigit(text[i]))
+            ++i;
+        if (i == exponent)
+            return std::nullopt;
+    }
+    if (i < text.size())
+        return std::nullopt;
+    return nonZero;
+}
+
+} // namespace
+
 std::optional<bool> readBoolean(const QString &text)
 {
     const QString trimmed = text.trimmed();
@@ -9,11 +58,7 @@ std::optional<bool> readBoolean(const QString &text)
         return true;
     if (trimmed.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
         return false;
-    bool isNumber = false;
-    const double number = trimmed.toDouble(&isNumber);
-    if (!isNumber)
-        return std::nullopt;
-    return number != 0.0;
+    return decimalIsNonZero(trimmed);
 }
 
 QString booleanText(bool value)

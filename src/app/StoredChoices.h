@@ -15,12 +15,13 @@ inline const QString comparisonDefault = QStringLiteral("1");
 inline const QString option1Default = QStringLiteral("0");
 inline const QString option2Default = QStringLiteral("1");
 
-// "True" / "False" in any letter case, or a number (zero is false); anything else is no
-// Boolean at all.
+// "True" / "False" in any letter case, or a decimal number (zero is false), each with spaces
+// around it or not; anything else is no Boolean at all.
 std::optional<bool> readBoolean(const QString &text);
 QString booleanText(bool value);
 
-// Exactly "1" is the standard method; any other text, the empty one included, the word-processor method.
+// Exactly "1" is the standard method; any other text, the empty one included, the word-processor
+// method.
 bool isStandardMethod(const QString &comparisonText);
 
 enum class DisplayMode { AllLinesHighlighted, DifferencesOnly };

@@ -28,6 +28,14 @@ QString decodeWith(QStringConverter::Encoding encoding, const QByteArray &bytes,
     return text;
 }
 
+// A surrogate out of its pair, which UTF-16 decodes to as it stands, becomes the replacement
+// character, as an invalid UTF-8 sequence does; QString::toUtf8() would make it a question mark.
+QByteArray utf8Of(const QString &text)
+{
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    return encoder.encode(text);
+}
+
 bool systemIsUtf8()
 {
     static const bool utf8 = [] {
@@ -45,16 +53,16 @@ constexpr std::array<char16_t, 32> windows1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-QString decodeAnsi(const QByteArray &bytes)
+QString decodeAnsi(const QByteArray &bytes, QStringConverter::Encoding codePage)
 {
-    if (systemIsUtf8())
+    if (codePage == QStringConverter::System && systemIsUtf8())
         return decodeWindows1252(bytes);
-    return decodeWith(QStringConverter::System, bytes, nullptr);
+    return decodeWith(codePage, bytes, nullptr);
 }
 
 } // namespace
 
-QByteArray toUtf8(const QByteArray &bytes)
+QByteArray toUtf8(const QByteArray &bytes, QStringConverter::Encoding codePage)
 {
     if (startsWith(bytes, {0xEF, 0xBB, 0xBF})) {
         QByteArray text = bytes.sliced(3);
@@ -63,12 +71,12 @@ QByteArray toUtf8(const QByteArray &bytes)
                                   : decodeWith(QStringConverter::Utf8, text, nullptr).toUtf8();
     }
     if (startsWith(bytes, {0xFF, 0xFE}))
-        return decodeWith(QStringConverter::Utf16LE, bytes, nullptr).toUtf8();
+        return utf8Of(decodeWith(QStringConverter::Utf16LE, bytes, nullptr));
     if (startsWith(bytes, {0xFE, 0xFF}))
-        return decodeWith(QStringConverter::Utf16BE, bytes, nullptr).toUtf8();
+        return utf8Of(decodeWith(QStringConverter::Utf16BE, bytes, nullptr));
     if (bytes.isValidUtf8())
         return bytes;
-    return decodeAnsi(bytes).toUtf8();
+    return decodeAnsi(bytes, codePage).toUtf8();
 }
 
 QString decodeWindows1252(const QByteArray &bytes)
@@ -85,17 +93,22 @@ QString decodeWindows1252(const QByteArray &bytes)
 
 QByteArray encode(const QByteArray &utf8, QStringConverter::Encoding codePage)
 {
+    // Loading takes a leading U+FEFF for a byte-order mark and drops it; a mark of its own
+    // keeps it.
+    static const QByteArray mark("\xEF\xBB\xBF");
+    const QByteArray asUtf8 = utf8.startsWith(mark) ? mark + utf8 : utf8;
     if (codePage == QStringConverter::Utf8 ||
         (codePage == QStringConverter::System && systemIsUtf8()))
-        return utf8;
+        return asUtf8;
     const QString text = QString::fromUtf8(utf8);
     QStringEncoder encoder(codePage);
     QByteArray bytes = encoder.encode(text);
-    // Code pages put a substitute in place of a character they lack, not always saying so;
-    // decoding again shows whether anything was lost.
-    if (!encoder.hasError() && decodeWith(codePage, bytes, nullptr) == text)
+    // Code pages put a substitute in place of a character they lack, not always saying so, and
+    // the bytes of some texts read as UTF-8 or begin like a byte-order mark: loading them again
+    // shows whether the text comes back.
+    if (!encoder.hasError() && toUtf8(bytes, codePage) == utf8)
         return bytes;
-    return utf8;
+    return asUtf8;
 }
 
 } // namespace TextEncoding

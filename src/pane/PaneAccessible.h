@@ -19,6 +19,8 @@ public:
     explicit PaneAccessible(TextPane &pane);
 
     void *interface_cast(QAccessible::InterfaceType type) override;
+    // Both bases have a text(); the widget's, for the name and description, stays in reach.
+    using QAccessibleWidget::text;
 
     void selection(int selectionIndex, int *startOffset, int *endOffset) const override;
     int selectionCount() const override;

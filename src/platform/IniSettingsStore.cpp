@@ -21,9 +21,10 @@ QString IniSettingsStore::read(const QString &application, const QString &sectio
 {
     QSettings settings(filePath(application), QSettings::IniFormat);
     const QVariant value = settings.value(section + QLatin1Char('/') + key);
-    // A hand-edited entry such as a list is not a text; treat it as missing.
-    if (!value.isValid() || !value.canConvert<QString>() ||
-        value.typeId() == QMetaType::QStringList)
+    // A hand-edited entry that QSettings reads as anything but text (a list, or bytes, a number
+    // or a date written as "@ByteArray(...)", "@Variant(...)" and the like) is not what the user
+    // typed; treat it as missing.
+    if (value.typeId() != QMetaType::QString)
         return defaultValue;
     return value.toString();
 }

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace StyleSheetText {
 
 namespace {
@@ -144,6 +146,33 @@ private:
     qsizetype textStart_ = 0;
 };
 
+// The index past the comment or string that starts at i, or i when none starts there.
+qsizetype pastCommentOrString(const QString &sheet, qsizetype i)
+{
+    if (QStringView(sheet).mid(i, 2) == u"/*") {
+        const qsizetype end = sheet.indexOf(QStringLiteral("*/"), i + 2);
+        return end < 0 ? sheet.size() : end + 2;
+    }
+    const QChar quote = sheet[i];
+    if (quote != u'"' && quote != u'\'')
+        return i;
+    for (++i; i < sheet.size() && sheet[i] != quote; ++i) {
+        if (sheet[i] == u'\\')
+            ++i;
+    }
+    return std::min(i + 1, sheet.size());
+}
+
+// The end of the declaration that starts at i: past its ";", or at the "}" that ends its rule.
+qsizetype endOfDeclaration(const QString &sheet, qsizetype i)
+{
+    while (i < sheet.size() && sheet[i] != u';' && sheet[i] != u'}') {
+        const qsizetype past = pastCommentOrString(sheet, i);
+        i = past > i ? past : i + 1;
+    }
+    return i < sheet.size() && sheet[i] == u';' ? i + 1 : i;
+}
+
 } // namespace
 
 QString problem(const QString &sheet)
@@ -157,18 +186,22 @@ QString problem(const QString &sheet)
 
 QString withUrlsIn(const QString &sheet, const QString &folder)
 {
-    static const QRegularExpression url(QStringLiteral(R"(url\(\s*(["']?)([^"')]*)\1\s*\))"),
-                                        QRegularExpression::CaseInsensitiveOption);
+    // A path in quotes, or one without spaces, quotes and parentheses. One with a backslash
+    // stays as it is: written in quotes, the backslash would escape what follows.
+    static const QRegularExpression url(
+        QStringLiteral(R"re(url\(\s*(?:"([^"\\\n]*)"|'([^'\\\n]*)'|([^"'()\s\\]*))\s*\))re"),
+        QRegularExpression::CaseInsensitiveOption);
     const QDir base(folder);
     QString result;
     qsizetype copied = 0;
     for (auto matches = url.globalMatch(sheet); matches.hasNext();) {
         const QRegularExpressionMatch match = matches.next();
-        const QString path = match.captured(2).trimmed();
+        const QString path =
+            QString(match.captured(1) + match.captured(2) + match.captured(3)).trimmed();
         if (path.isEmpty() || path.startsWith(u':') || QDir::isAbsolutePath(path))
             continue;
         const QString absolute = QDir::cleanPath(base.absoluteFilePath(path));
-        if (absolute.contains(u'"'))
+        if (absolute.contains(u'"') || absolute.contains(u'\\'))
             continue;
         result += QStringView(sheet).mid(copied, match.capturedStart() - copied);
         result += QStringLiteral("url(\"%1\")").arg(absolute);
@@ -183,12 +216,42 @@ QString withoutProperties(const QString &sheet, const QStringList &properties)
     QStringList names;
     for (const QString &property : properties)
         names.append(QRegularExpression::escape(property));
-    // A name counts only as a whole word, so "font" does not match "border-font" or "QFont".
-    const QRegularExpression declaration(
-        QStringLiteral(R"((?<![-\w])(?:%1)\s*:[^;{}]*;?)").arg(names.join(u'|')),
-        QRegularExpression::CaseInsensitiveOption);
-    QString result = sheet;
-    return result.remove(declaration);
+    const QRegularExpression declaration(QStringLiteral(R"((?:%1)\s*:)").arg(names.join(u'|')),
+                                         QRegularExpression::CaseInsensitiveOption);
+    // Declarations are found where they can start, inside a rule after "{" or ";" and before
+    // anything but spaces and comments; the same words in a selector, a comment or a string
+    // are no declaration.
+    QString result;
+    qsizetype copied = 0;
+    bool inRule = false;
+    bool atDeclaration = false;
+    for (qsizetype i = 0; i < sheet.size();) {
+        const qsizetype past = pastCommentOrString(sheet, i);
+        if (past > i) {
+            atDeclaration = atDeclaration && sheet[i] == u'/';
+            i = past;
+            continue;
+        }
+        const QChar c = sheet[i];
+        if (atDeclaration && !c.isSpace()) {
+            atDeclaration = false;
+            if (declaration
+                    .match(sheet, i, QRegularExpression::NormalMatch,
+                           QRegularExpression::AnchorAtOffsetMatchOption)
+                    .hasMatch()) {
+                result += QStringView(sheet).mid(copied, i - copied);
+                i = copied = endOfDeclaration(sheet, i);
+                atDeclaration = true;
+                continue;
+            }
+        }
+        if (c == u'{' || c == u'}')
+            inRule = c == u'{';
+        atDeclaration = atDeclaration || (inRule && (c == u'{' || c == u';'));
+        ++i;
+    }
+    result += QStringView(sheet).mid(copied);
+    return result;
 }
 
 } // namespace StyleSheetText

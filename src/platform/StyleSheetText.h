@@ -17,7 +17,8 @@ QString problem(const QString &sheet);
 // resources (":/...") stay as they are.
 QString withUrlsIn(const QString &sheet, const QString &folder);
 
-// Drops the declarations of the given properties (letter case ignored).
+// Drops the declarations of the given properties (letter case ignored) from the rules; the same
+// words in selectors, comments and strings stay.
 QString withoutProperties(const QString &sheet, const QStringList &properties);
 
 } // namespace StyleSheetText

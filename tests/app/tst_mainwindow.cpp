@@ -66,6 +66,8 @@ private Q_SLOTS:
         QTest::newRow("Option2 wins")        << "Option2=True;Option1=True"   << ""   << ""                           << false << false;
         QTest::newRow("neither selected")    << "Option2=False;Option1=0"     << ""   << ""                           << false << false;
         QTest::newRow("True1 is no Boolean") << "Option2=False;Option1=True1" << ""   << ""                           << false << false;
+        QTest::newRow("inf is no number")    << "Option2=False;Option1=inf"   << ""   << ""                           << false << false;
+        QTest::newRow("beyond a double")     << "Option2=0;Option1=1e-999"    << ""   << ""                           << false << true;
         // A click on a selected button does nothing; selecting it again runs the handling.
         QTest::newRow("highlight")           << ""                            << "highlightOption"       << "Option2=False Option1=True" << false << true;
         QTest::newRow("differences again")   << ""                            << "differencesOnlyOption" << "Option2=True Option1=False" << false << false;

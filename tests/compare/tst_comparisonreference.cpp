@@ -1,18 +1,16 @@
+#include "ComparisonReference.h"
 #include "compare/LineComparison.h"
 #include "compare/LineReader.h"
 #include "compare/LineSet.h"
 #include "compare/WordComparison.h"
 
 #include <QRandomGenerator>
-#include <QStringDecoder>
 #include <QTest>
-
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
-// The fast engines, which work on bytes, against small references written straight from the
-// rules on the decoded text, on thousands of random texts.
+// The fast engines, which work on bytes, against the references (ComparisonReference.h) on
+// thousands of random texts.
 namespace {
 
 // A text with its line breaks made visible, for failure messages.
@@ -47,61 +45,13 @@ QStringList randomLines(QRandomGenerator &random, int count, int maxWords)
 }
 
 // In raw rounds the engines get bytes that are no valid UTF-8: the random text's UTF-8 with some
-// bytes overwritten by any byte from 0x80 up. Each character of the returned text stands for
-// one of those bytes, so that the references see the very bytes that the engines see.
+// bytes overwritten by any byte from 0x80 up, as a raw text.
 QString brokenUtf8(QRandomGenerator &random, const QString &text)
 {
     QByteArray bytes = text.toUtf8();
     for (int n = bytes.isEmpty() ? 0 : random.bounded(4); n > 0; --n)
         bytes[random.bounded(int(bytes.size()))] = char(0x80 + random.bounded(0x80));
     return QString::fromLatin1(bytes);
-}
-
-// What the engines see: UTF-8, or in raw rounds one byte for each character.
-QByteArray encoded(const QString &text, bool raw)
-{
-    return raw ? text.toLatin1() : text.toUtf8();
-}
-
-// The UTF-16 units that bytes stand for. A UTF-8 character cut short counts as -1, so that a range
-// that cuts one never maps to the place where it should start or end.
-qsizetype utf16Length(QByteArrayView bytes, bool raw)
-{
-    if (raw)
-        return bytes.size();
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = decoder(bytes);
-    return decoder.hasError() ? -1 : text.size();
-}
-
-// A result as the references give it, on the decoded text: ranges in UTF-16 units, the listing
-// as a string.
-struct Decoded
-{
-    QList<TextRange> ranges;
-    QString listing;
-
-    friend bool operator==(const Decoded &, const Decoded &) = default;
-};
-
-// Byte ranges of bytes as UTF-16 ranges: a range starts at the units of the bytes before it.
-QList<TextRange> decodedRanges(const QList<TextRange> &ranges, const QByteArray &bytes, bool raw)
-{
-    QList<TextRange> decoded;
-    for (const TextRange &range : ranges)
-        decoded.append({utf16Length(bytes.first(range.start), raw),
-                        utf16Length(bytes.sliced(range.start, range.length), raw)});
-    return decoded;
-}
-
-QString decodedListing(const QByteArray &listing, bool raw)
-{
-    return raw ? QString::fromLatin1(listing) : QString::fromUtf8(listing);
-}
-
-Decoded decodedResult(const ComparisonResult &result, const QByteArray &bytes, bool raw)
-{
-    return {decodedRanges(result.ranges, bytes, raw), decodedListing(result.listing, raw)};
 }
 
 // A text of lines drawn from pool, so that two texts drawn from one pool share many lines. Lines
@@ -113,81 +63,6 @@ QString randomText(QRandomGenerator &random, const QStringList &pool)
         text += pool[random.bounded(int(pool.size()))] +
                 QStringList{u"\r\n"_s, u"\r\n"_s, u"\r\n"_s, u"\r"_s, QString()}[random.bounded(5)];
     return text;
-}
-
-// The line reference follows the rules literally and cares for nothing but being plainly right.
-// A line is its text and its range: the line's characters and its line break.
-using Line = std::pair<QString, TextRange>;
-
-QList<Line> referenceLines(const QString &text)
-{
-    QList<Line> lines;
-    for (qsizetype start = 0, end; start < text.size(); start = end) {
-        qsizetype cr = text.indexOf(u'\r', start);
-        if (cr < 0)
-            cr = text.size();
-        end = text.mid(cr, 2) == QLatin1String("\r\n") ? cr + 2 : qMin(cr + 1, text.size());
-        lines.append({text.sliced(start, cr - start), {start, end - start}});
-    }
-    return lines;
-}
-
-// The lines of text that do (present) or do not occur among the lines of other: listed, each
-// followed by CR LF, and their ranges.
-Decoded referenceLinesOf(const QString &text, const QString &other, bool present)
-{
-    QStringList otherLines;
-    for (const Line &line : referenceLines(other))
-        otherLines.append(line.first);
-    Decoded result;
-    for (const Line &line : referenceLines(text)) {
-        if (otherLines.contains(line.first) != present)
-            continue;
-        result.listing += line.first + QStringLiteral("\r\n");
-        result.ranges.append(line.second);
-    }
-    return result;
-}
-
-QStringList split(const QString &text, const QString &separator)
-{
-    return text.isEmpty() ? QStringList() : text.split(separator);
-}
-
-// The reference follows the steps of the word comparison plainly, the window rounded in
-// floating point, and cares for nothing but being plainly right.
-Decoded referencePass(const QString &text, const QString &other)
-{
-    QStringList otherLines = split(other, QStringLiteral("\r\n"));
-    if (otherLines.isEmpty())
-        otherLines.append(QString());
-    Decoded result;
-    qsizetype lineStart = 0;
-    qsizetype otherLineStart = 0;
-    qsizetype k = 0; // the paired line of other
-    for (const QString &line : split(text, QStringLiteral("\r\n"))) {
-        const QStringList words = split(line, QStringLiteral(" "));
-        const QStringList otherWords = split(otherLines[k], QStringLiteral(" "));
-        const auto window = qsizetype(std::nearbyint((words.size() - 1) / 2.0 + 1));
-        qsizetype next = 0;
-        qsizetype wordStart = lineStart;
-        for (const QString &word : words) {
-            const qsizetype match = otherWords.indexOf(word, next);
-            if (match >= 0 && match < next + window) {
-                next = match + 1;
-            } else {
-                result.listing += QStringLiteral("\r\n") + word;
-                result.ranges.append({wordStart, word.size()});
-            }
-            wordStart += word.size() + 1;
-        }
-        lineStart += line.size() + 2;
-        if (otherLineStart + otherLines[k].size() + 2 < other.size()) {
-            otherLineStart += otherLines[k].size() + 2;
-            ++k;
-        }
-    }
-    return result;
 }
 
 } // namespace

@@ -25,6 +25,16 @@ void TestTextFiles::encodingKeepsEveryCharacter()
     // One character the code page lacks makes the whole file UTF-8.
     const QByteArray euro = u"café €\r\n"_s.toUtf8();
     QCOMPARE(TextEncoding::encode(euro, QStringConverter::Latin1), euro);
+    // Bytes in the code page that would load as UTF-8 are written as UTF-8.
+    const QByteArray asUtf8 = u"Ã©"_s.toUtf8();
+    QCOMPARE(TextEncoding::encode(asUtf8, QStringConverter::Latin1), asUtf8);
+    // A leading U+FEFF gets a byte-order mark of its own, so that it loads back.
+    const QByteArray feff = u"\ufeffx"_s.toUtf8();
+    QCOMPARE(TextEncoding::toUtf8(TextEncoding::encode(feff)), feff);
+    // A UTF-16 surrogate out of its pair loads as the replacement character.
+    QCOMPARE(TextEncoding::toUtf8("\xff\xfe"
+                                  "a\0\0\xde"_ba),
+             u"a\ufffd"_s.toUtf8());
     // UTF-8 text stays the very bytes it was, without a copy.
     QCOMPARE(TextEncoding::toUtf8(euro).constData(), euro.constData());
     QStringDecoder reference("windows-1252");

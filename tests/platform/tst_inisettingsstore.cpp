@@ -29,14 +29,17 @@ private Q_SLOTS:
     void handEditedEntriesAreReadAsTheyStand()
     {
         QTemporaryDir folder;
-        QVERIFY(
-            writeFile(folder.filePath(u"Quenlow.ini"_s),
-                      "[Parvenex]\nOption1=a, b\nOption2=\nComparison=\"7\"\n\x01\xff garbage\n"));
+        QVERIFY(writeFile(folder.filePath(u"Quenlow.ini"_s),
+                          "[Parvenex]\nOption1=a, b\nOption2=\nComparison=\"7\"\n\x01\xff garbage\n"
+                          "Bytes=@ByteArray(2)\nBoolean=@Variant(\\0\\0\\0\\x1\\x1)\n"));
         const IniSettingsStore store(folder.path());
         QCOMPARE(store.read(app, section, u"Option1"_s, u"0"_s), u"0"_s);
         QCOMPARE(store.read(app, section, u"Option2"_s, u"1"_s), QString());
         QCOMPARE(store.read(app, section, u"Comparison"_s, u"1"_s), u"7"_s);
         QCOMPARE(store.read(app, u"Other"_s, u"Option1"_s, u"d"_s), u"d"_s);
+        // Entries that QSettings reads as another type are no text the user typed.
+        QCOMPARE(store.read(app, section, u"Bytes"_s, u"d"_s), u"d"_s);
+        QCOMPARE(store.read(app, section, u"Boolean"_s, u"d"_s), u"d"_s);
     }
 
     void unwritableFolderIsReported()

@@ -83,6 +83,11 @@ void TestStyleSheetSkin::loadsRewritesAndAppliesOrRefuses_data()
     QTest::newRow("no last semicolon") << "a { color: red; font-size: 3pt }"_ba << true << u"a { color: red; }"_s;
     QTest::newRow("longer names") << "QFontDialog { border-font-size: 1px; font-sizes: 2px }"_ba << true
                                   << u"QFontDialog { border-font-size: 1px; font-sizes: 2px }"_s;
+    QTest::newRow("names outside declarations")
+        << "/* font: 1 */ font:hover { b: 'font: 2'; /* c */ font: 3 }"_ba << true
+        << u"/* font: 1 */ font:hover { b: 'font: 2'; /* c */ }"_s;
+    QTest::newRow("not urls, backslash") << "a {\n b: url(c;\n d: ( ) }\n e { f: url(g\\h) }"_ba << true
+                             << u"a {\n b: url(c;\n d: ( ) }\n e { f: url(g\\h) }"_s;
     // After a failed load, nothing of the earlier skin is left to apply.
     QTest::newRow("Latin-1") << "a {} /* caf\xe9 */"_ba << false << u"it is not UTF-8 text"_s;
     QTest::newRow("prose") << "blue"_ba << false

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (build/fuzz) and runs each of them for SECONDS seconds (60 unless
+# given), one after another, from its seed corpus in fuzz/corpus/<target>.
+#
+#   scripts/fuzz.sh [SECONDS] [--merge]
+#
+# The inputs found go to build/fuzz/found/<target>, and with --merge the ones that add coverage
+# are merged into the seed corpus at the end. An input that crashes a target or breaks one of
+# its properties is kept as build/fuzz/findings/<target>-crash-*; the script then exits with
+# status 1, after running the remaining targets.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=60
+merge=false
+for argument in "$@"; do
+    case $argument in
+    --merge) merge=true ;;
+    *[!0-9]* | '') echo "usage: scripts/fuzz.sh [SECONDS] [--merge]" >&2; exit 2 ;;
+    *) seconds=$argument ;;
+    esac
+done
+
+scripts/install-deps.sh --fuzz
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DPARVENEX_FUZZ=ON \
+    -DPARVENEX_WERROR=ON -DPARVENEX_LIBREOFFICE=OFF
+cmake --build build/fuzz --parallel 2
+
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+export QT_QPA_PLATFORM=offscreen HOME=$home XDG_CONFIG_HOME=$home/.config
+# As in fuzz/CMakeLists.txt: a failed allocation returns null, as malloc does.
+export ASAN_OPTIONS=allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp
+mkdir -p build/fuzz/findings
+status=0
+while read -r name program options; do
+    found=build/fuzz/found/$name
+    mkdir -p "$found"
+    echo "== $name: $seconds s"
+    # shellcheck disable=SC2086 # the options are separate words
+    "$program" -max_total_time="$seconds" -timeout=60 -print_final_stats=1 $options \
+        -artifact_prefix="build/fuzz/findings/$name-" "$found" "fuzz/corpus/$name" || status=1
+    if $merge; then
+        # shellcheck disable=SC2086
+        "$program" -merge=1 $options "fuzz/corpus/$name" "$found"
+    fi
+done <build/fuzz/fuzz/targets.txt
+exit $status

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "compare/ComparisonResult.h"
+
+#include <QString>
+#include <QStringDecoder>
+#include <QStringList>
+
+#include <cmath>
+#include <utility>
+
+// The line and word comparisons written straight from their rules on the decoded text, caring
+// for nothing but being plainly right, and the engines' byte results decoded to compare with
+// them. Shared by the reference test and the fuzz harnesses.
+//
+// A raw text is bytes that need not be valid UTF-8, seen one character per byte, so that the
+// references see the very bytes that the engines see.
+
+// What the engines see: UTF-8, or for a raw text one byte for each character.
+inline QByteArray encoded(const QString &text, bool raw)
+{
+    return raw ? text.toLatin1() : text.toUtf8();
+}
+
+// The UTF-16 units that bytes stand for. A UTF-8 character cut short counts as -1, so that a range
+// that cuts one never maps to the place where it should start or end.
+inline qsizetype utf16Length(QByteArrayView bytes, bool raw)
+{
+    if (raw)
+        return bytes.size();
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = decoder(bytes);
+    return decoder.hasError() ? -1 : text.size();
+}
+
+// A result as the references give it, on the decoded text: ranges in UTF-16 units, the listing
+// as a string.
+struct Decoded
+{
+    QList<TextRange> ranges;
+    QString listing;
+
+    friend bool operator==(const Decoded &, const Decoded &) = default;
+};
+
+// Byte ranges of bytes as UTF-16 ranges: a range starts at the units of the bytes before it.
+inline QList<TextRange> decodedRanges(const QList<TextRange> &ranges, const QByteArray &bytes,
+                                      bool raw)
+{
+    QList<TextRange> decoded;
+    for (const TextRange &range : ranges)
+        decoded.append({utf16Length(bytes.first(range.start), raw),
+                        utf16Length(bytes.sliced(range.start, range.length), raw)});
+    return decoded;
+}
+
+inline QString decodedListing(const QByteArray &listing, bool raw)
+{
+    return raw ? QString::fromLatin1(listing) : QString::fromUtf8(listing);
+}
+
+inline Decoded decodedResult(const ComparisonResult &result, const QByteArray &bytes, bool raw)
+{
+    return {decodedRanges(result.ranges, bytes, raw), decodedListing(result.listing, raw)};
+}
+
+// A line is its text and its range: the line's characters and its line break.
+using ReferenceLine = std::pair<QString, TextRange>;
+
+inline QList<ReferenceLine> referenceLines(const QString &text)
+{
+    QList<ReferenceLine> lines;
+    for (qsizetype start = 0, end; start < text.size(); start = end) {
+        qsizetype cr = text.indexOf(u'\r', start);
+        if (cr < 0)
+            cr = text.size();
+        end = text.mid(cr, 2) == QLatin1String("\r\n") ? cr + 2 : qMin(cr + 1, text.size());
+        lines.append({text.sliced(start, cr - start), {start, end - start}});
+    }
+    return lines;
+}
+
+// The lines of text that do (present) or do not occur among the lines of other: listed, each
+// followed by CR LF, and their ranges.
+inline Decoded referenceLinesOf(const QString &text, const QString &other, bool present)
+{
+    QStringList otherLines;
+    for (const ReferenceLine &line : referenceLines(other))
+        otherLines.append(line.first);
+    Decoded result;
+    for (const ReferenceLine &line : referenceLines(text)) {
+        if (otherLines.contains(line.first) != present)
+            continue;
+        result.listing += line.first + QStringLiteral("\r\n");
+        result.ranges.append(line.second);
+    }
+    return result;
+}
+
+inline QStringList referenceSplit(const QString &text, const QString &separator)
+{
+    return text.isEmpty() ? QStringList() : text.split(separator);
+}
+
+// One pass of the word comparison step by step, the window rounded in floating point.
+inline Decoded referencePass(const QString &text, const QString &other)
+{
+    QStringList otherLines = referenceSplit(other, QStringLiteral("\r\n"));
+    if (otherLines.isEmpty())
+        otherLines.append(QString());
+    Decoded result;
+    qsizetype lineStart = 0;
+    qsizetype otherLineStart = 0;
+    qsizetype k = 0; // the paired line of other
+    for (const QString &line : referenceSplit(text, QStringLiteral("\r\n"))) {
+        const QStringList words = referenceSplit(line, QStringLiteral(" "));
+        const QStringList otherWords = referenceSplit(otherLines[k], QStringLiteral(" "));
+        const auto window = qsizetype(std::nearbyint((words.size() - 1) / 2.0 + 1));
+        qsizetype next = 0;
+        qsizetype wordStart = lineStart;
+        for (const QString &word : words) {
+            const qsizetype match = otherWords.indexOf(word, next);
+            if (match >= 0 && match < next + window) {
+                next = match + 1;
+            } else {
+                result.listing += QStringLiteral("\r\n") + word;
+                result.ranges.append({wordStart, word.size()});
+            }
+            wordStart += word.size() + 1;
+        }
+        lineStart += line.size() + 2;
+        if (otherLineStart + otherLines[k].size() + 2 < other.size()) {
+            otherLineStart += otherLines[k].size() + 2;
+            ++k;
+        }
+    }
+    return result;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// A CR LF text with the UTF-8 offset of every UTF-16 index and the pane's rules for indexes
+// inside a line break or a surrogate pair, written out the plain way.
+struct PaneTextReference
+{
+    QString text;
+    QList<qsizetype> bytes; // at every index but a low surrogate, and at the end
+
+    explicit PaneTextReference(QString raw)
+    {
+        text = raw.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                   .replace(u'\r', u'\n')
+                   .replace(QLatin1String("\n"), QLatin1String("\r\n"));
+        qsizetype offset = 0;
+        for (qsizetype i = 0; i <= text.size(); ++i) {
+            bytes.append(offset);
+            if (i < text.size() && !text[i].isLowSurrogate())
+                offset += text[i].isHighSurrogate() ? 4 : QString(text[i]).toUtf8().size();
+        }
+    }
+    bool inside(qsizetype i) const
+    {
+        return i > 0 && i < text.size() &&
+               (text[i].isLowSurrogate() || (text[i] == u'\n' && text[i - 1] == u'\r'));
+    }
+    // The start of the character, a CR LF counting as one.
+    qsizetype lead(qsizetype i) const { return inside(i) ? i - 1 : i; }
+    qsizetype snap(qsizetype i) const
+    {
+        i = qBound<qsizetype>(0, i, text.size());
+        return inside(i) ? i + 1 : i;
+    }
+    qsizetype byteOf(qsizetype i) const { return bytes[snap(i)]; }
+    qsizetype indexOfByte(qsizetype b) const
+    {
+        qsizetype i = 0;
+        while (i < text.size() && (text[i].isLowSurrogate() || bytes[i] < b))
+            ++i;
+        return i;
+    }
+};
