@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 
 #include <cstdint>
@@ -26,6 +27,14 @@ inline void require(bool holds, const char *property, const QByteArray &detail =
 inline QByteArray inputBytes(const uint8_t *data, size_t size)
 {
     return QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
+}
+
+// The input as the whole content of the file at path.
+inline void writeInput(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    require(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(),
+            "the input is written to a file");
 }
 
 // The input cut at NUL bytes into count texts, those missing empty and those beyond dropped.

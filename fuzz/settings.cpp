@@ -2,7 +2,6 @@
 #include "app/StoredChoices.h"
 #include "platform/IniSettingsStore.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QSettings>
@@ -86,10 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The whole input as the settings file.
     QTemporaryDir folder;
     IniSettingsStore store(folder.path());
-    QFile file(store.filePath(application));
-    require(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(),
-            "the input is written to a file");
-    file.close();
+    writeInput(store.filePath(application), bytes);
     checkChoices(readFrom(store, comparisonKey, comparisonDefault),
                  readFrom(store, option1Key, option1Default),
                  readFrom(store, option2Key, option2Default));

@@ -2,7 +2,6 @@
 #include "platform/StyleSheetSkinFramework.h"
 #include "platform/StyleSheetText.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -33,10 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     static QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("o.cjs"));
-    QFile file(path);
-    require(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(),
-            "the input is written to a file");
-    file.close();
+    writeInput(path, bytes);
     StyleSheetSkinFramework skin;
     if (!skin.loadSkin(path, QString())) {
         require(!skin.lastError().isEmpty(), "a refused skin says why");

@@ -68,10 +68,7 @@ void checkReading(const QByteArray &bytes, const QByteArray &utf8)
 {
     static QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("text.txt"));
-    QFile file(path);
-    require(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(),
-            "the input is written to a file");
-    file.close();
+    writeInput(path, bytes);
     const TextFileContent content = readTextFile(path, 1 << 20);
     require(content.size == bytes.size(), "the size read is the file's");
     if (utf8.contains('\0'))
