@@ -271,6 +271,8 @@ private:
         return result;
     }
 
+    // What a new file of the kind holds: invalid UTF-8 without a NUL, binary bytes with any;
+    // the kinds not named here are empty.
     QByteArray contentOf(const QString &what)
     {
         const auto encoded = [this](QStringEncoder encoder, bool ansi = false) {
