@@ -37,12 +37,6 @@ Qt::CursorShape shapeOver(QWidget *widget)
     return (pane ? pane->viewport() : widget)->cursor().shape();
 }
 
-// The window and every control of it, by name.
-QWidget *control(MainWindow &window, const QString &name)
-{
-    return name == window.objectName() ? &window : window.findChild<QWidget *>(name);
-}
-
 } // namespace
 
 class TestPointerFeedback : public QObject
@@ -94,7 +88,8 @@ void TestPointerFeedback::movesFollowTheStateTable()
     QFETCH(bool, showsHand);
     QFETCH(bool, keeps);
     MainWindow &window = *window_;
-    QWidget *target = ::control(window, control);
+    QWidget *target =
+        control == window.objectName() ? &window : window.findChild<QWidget *>(control);
     QVERIFY(target);
     // The source panes show in the highlighting display mode only.
     if (target == window.textPane1 || target == window.textPane2)

@@ -7,23 +7,13 @@
 #include "app/MainWindow.h"
 #include "pane/TextPane.h"
 
-#include <QClipboard>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QMimeData>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QRandomGenerator>
-#include <QStringDecoder>
-#include <QStringEncoder>
-#include <QTest>
-#include <QTimer>
-#include <QUrl>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <array>
 #include <cstdio>
-#include <functional>
 #include <optional>
+#include <vector>
 
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/common_interface_defs.h>
@@ -32,10 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr int defaultSeed = 1;
-constexpr int defaultActions = 10000;
-constexpr qsizetype historyLength = 12;
 
 int fromEnvironment(const char *name, int fallback)
 {
@@ -47,70 +33,53 @@ int fromEnvironment(const char *name, int fallback)
 // Every line break as CR LF, as a pane holds a text.
 QByteArray withCrLf(const QByteArray &text)
 {
-    QByteArray result;
-    result.reserve(text.size() + text.size() / 8);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            result += "\r\n";
-        } else {
-            result += text[i];
-        }
-    }
-    return result;
+    static const QRegularExpression lineBreak(u"\r\n|\r|\n"_s);
+    return QString::fromUtf8(text).replace(lineBreak, u"\r\n"_s).toUtf8();
 }
 
 // The pane text of a file's bytes by the README's rules, as UTF-8 with its own line breaks;
 // nothing for a binary file.
 std::optional<QByteArray> decoded(const QByteArray &bytes)
 {
-    const auto decode = [&](QStringConverter::Encoding encoding, qsizetype mark) {
-        QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-        return QString(decoder(bytes.sliced(mark))).toUtf8();
-    };
-    QByteArray text;
-    if (bytes.startsWith("\xef\xbb\xbf"))
-        text = decode(QStringConverter::Utf8, 3);
-    else if (bytes.startsWith("\xff\xfe"))
-        text = decode(QStringConverter::Utf16LE, 2);
-    else if (bytes.startsWith("\xfe\xff"))
-        text = decode(QStringConverter::Utf16BE, 2);
-    else if (bytes.isValidUtf8())
-        text = bytes;
-    else
-        text = QString(QStringDecoder("windows-1252")(bytes)).toUtf8();
-    if (text.contains('\0'))
-        return std::nullopt;
-    return text;
+    static const std::pair<QByteArray, QStringConverter::Encoding> marks[] = {
+        {"\xef\xbb\xbf", QStringConverter::Utf8},
+        {"\xff\xfe", QStringConverter::Utf16LE},
+        {"\xfe\xff", QStringConverter::Utf16BE}};
+    QByteArray text =
+        bytes.isValidUtf8() ? bytes : QString(QStringDecoder("windows-1252")(bytes)).toUtf8();
+    for (const auto &[mark, encoding] : marks) {
+        if (bytes.startsWith(mark)) {
+            QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+            text = QString(decoder(bytes.sliced(mark.size()))).toUtf8();
+        }
+    }
+    return text.contains('\0') ? std::nullopt : std::optional(text);
 }
 
 // The lines of text #1 that text #2 lacks, each followed by CR LF: the line comparison's listing.
-QByteArray missingLines(QByteArrayView source, QByteArrayView other)
+// Both texts break their lines with CR LF only.
+QByteArray missingLines(const QByteArray &source, const QByteArray &other)
 {
-    const auto lines = [](QByteArrayView text) {
-        QList<QByteArrayView> result;
-        for (qsizetype start = 0; start < text.size();) {
-            qsizetype end = text.indexOf("\r\n", start);
-            end = end < 0 ? text.size() : end;
-            result.append(text.sliced(start, end - start));
-            start = end + 2;
-        }
+    const auto lines = [](QByteArray text) {
+        QList<QByteArray> result = text.replace("\r\n", "\n").split('\n');
+        if (result.last().isEmpty())
+            result.removeLast();
         return result;
     };
-    const QList<QByteArrayView> otherLines = lines(other);
-    const QSet<QByteArrayView> present(otherLines.begin(), otherLines.end());
+    const QList<QByteArray> otherLines = lines(other);
+    const QSet<QByteArray> present(otherLines.begin(), otherLines.end());
     QByteArray listing;
-    for (QByteArrayView line : lines(source))
+    for (const QByteArray &line : lines(source))
         if (!present.contains(line))
-            listing.append(line).append("\r\n");
+            listing += line + "\r\n";
     return listing;
 }
 
 class Soak;
 const Soak *running = nullptr;
 
-// The window under a run of random actions, with a model of what each pane must hold.
+// The window under a run of random actions, with a model of what each pane must hold: the
+// source pane and the result pane of each side, in that order.
 class Soak
 {
 public:
@@ -118,11 +87,10 @@ public:
     {
         running = this;
         qputenv("TMPDIR", QFile::encodeName(scratch()));
-        QDir(folder_.path()).mkpath(u"sub"_s);
-        QDir(folder_.path()).mkpath(u"tmp"_s);
+        for (const QString &folder : {u"sub"_s, u"tmp"_s})
+            QDir(folder_.path()).mkpath(folder);
         window_.show();
         nestedTimer_.setSingleShot(true);
-        nestedTimer_.setInterval(0);
         QObject::connect(&nestedTimer_, &QTimer::timeout, [this] { actDuringARun(); });
     }
     ~Soak() { running = nullptr; }
@@ -131,25 +99,18 @@ public:
     // with what led to it, or an empty string.
     QString run()
     {
-        using Action = void (Soak::*)();
-        const std::pair<int, Action> actions[] = {
-            {14, &Soak::load},   {4, &Soak::drop},          {10, &Soak::type},
-            {6, &Soak::paste},   {10, &Soak::compareLines}, {8, &Soak::compareWords},
-            {8, &Soak::display}, {5, &Soak::method},        {12, &Soak::save},
-            {4, &Soak::reshape}, {10, &Soak::duringARun},
-        };
         int total = 0;
-        for (const auto &action : actions)
-            total += action.first;
+        for (const Action &action : table())
+            total += action.weight;
         for (number_ = 1; number_ <= actions_; ++number_) {
             // A big text gives way to a small one at once: most actions must stay quick.
             if (const int side = bigSource(); side >= 0) {
-                loadWith(side, false, plainUtf8);
+                loadWith(side, false, utf8);
             } else {
                 int pick = bounded(total);
-                for (const auto &[weight, action] : actions) {
-                    if ((pick -= weight) < 0) {
-                        (this->*action)();
+                for (const Action &action : table()) {
+                    if ((pick -= action.weight) < 0) {
+                        (this->*action.act)();
                         break;
                     }
                 }
@@ -175,11 +136,30 @@ public:
     int actedWhileRunning() const { return actedWhileRunning_; }
 
 private:
-    // The source pane and the result pane of each side, in the model's order.
-    TextPane *pane(int i) const { return panes_[i]; }
+    // Every kind of action, how often it comes, and whether it also comes during a comparison's
+    // yield; the last one comes there only.
+    struct Action
+    {
+        int weight;
+        bool nested;
+        void (Soak::*act)();
+    };
+    static const std::vector<Action> &table()
+    {
+        static const std::vector<Action> actions{
+            {14, true, &Soak::load},          {4, true, &Soak::drop},
+            {10, true, &Soak::type},          {6, true, &Soak::paste},
+            {10, false, &Soak::compareLines}, {8, false, &Soak::compareWords},
+            {8, true, &Soak::display},        {5, true, &Soak::method},
+            {12, true, &Soak::save},          {4, true, &Soak::reshape},
+            {10, false, &Soak::duringARun},   {0, true, &Soak::startAgain}};
+        return actions;
+    }
+
     // The pane of the side that its save button writes and that the user types into.
-    int shownPane(int side) const { return pane(side)->isHidden() ? side + 2 : side; }
+    int shownPane(int side) const { return panes_[side]->isHidden() ? side + 2 : side; }
     bool highlighting() const { return window_.highlightOption->isChecked(); }
+    bool standardMethod() const { return window_.standardMethodOption->isChecked(); }
     int bigSource() const
     {
         for (int side : {0, 1})
@@ -187,7 +167,7 @@ private:
                 return side;
         return -1;
     }
-    bool standardMethod() const { return window_.standardMethodOption->isChecked(); }
+    QString scratch() const { return folder_.filePath(u"tmp"_s); }
 
     int bounded(int n) { return int(random_.bounded(quint32(n))); }
     bool chance(int percent) { return bounded(100) < percent; }
@@ -200,7 +180,7 @@ private:
     {
         history_.append(
             u"#%1%2 %3"_s.arg(number_).arg(depth_ ? u" (during a run)"_s : QString(), action));
-        if (history_.size() > historyLength)
+        if (history_.size() > 12)
             history_.removeFirst();
     }
     void check(bool ok, const QString &what)
@@ -210,10 +190,10 @@ private:
     }
     void checkPane(int i, const char *when)
     {
-        if (pane(i)->utf8Text() != model_[i])
-            check(false,
-                  u"pane %1 %2: %3 instead of %4"_s.arg(i + 1).arg(
-                      QLatin1String(when), visible(pane(i)->utf8Text()), visible(model_[i])));
+        const QByteArrayView text = panes_[i]->utf8Text();
+        if (text != model_[i])
+            check(false, u"pane %1 %2: %3 instead of %4"_s.arg(i + 1).arg(
+                             QLatin1String(when), visible(text), visible(model_[i])));
     }
     static QString visible(QByteArrayView text)
     {
@@ -222,8 +202,6 @@ private:
         return u'"' + shown +
                (text.size() > 120 ? u"...\" (%1 bytes)"_s.arg(text.size()) : u"\""_s);
     }
-
-    QString scratch() const { return folder_.filePath(u"tmp"_s); }
 
     // What holds after every action that has ended at the top level.
     void checkInvariants()
@@ -236,12 +214,12 @@ private:
                   settings.stored(u"Option1"_s) == (highlighting() ? u"True"_s : u"False"_s) &&
                   settings.stored(u"Option2"_s) == (highlighting() ? u"False"_s : u"True"_s),
               u"the stored settings differ from the selected options"_s);
-        check(pane(0)->isHidden() == !highlighting() && pane(1)->isHidden() == !highlighting() &&
-                  pane(2)->isHidden() == highlighting() && pane(3)->isHidden() == highlighting(),
-              u"the shown panes differ from the display mode"_s);
-        check(pane(2)->geometry() == pane(0)->geometry() &&
-                  pane(3)->geometry() == pane(1)->geometry() &&
-                  pane(0)->width() == pane(1)->width(),
+        for (int i = 0; i < 4; ++i)
+            check(panes_[i]->isHidden() == (highlighting() == (i >= 2)),
+                  u"the shown panes differ from the display mode"_s);
+        check(panes_[2]->geometry() == panes_[0]->geometry() &&
+                  panes_[3]->geometry() == panes_[1]->geometry() &&
+                  panes_[0]->width() == panes_[1]->width(),
               u"the panes are out of place"_s);
         check(env_.dialog.answers.isEmpty() && env_.messages.answers.isEmpty(),
               u"a dialog or question that was expected did not come"_s);
@@ -251,95 +229,90 @@ private:
         env_.automation.log.clear();
     }
 
-    // Message boxes as "inform", "ask" and "warn", space-separated.
-    QString messageKinds() const
+    // The message boxes shown since the last check, as "inform", "ask" and "warn".
+    void checkMessages(const QStringList &expected, const QString &action)
     {
         QStringList kinds;
         for (const FakeMessageBoxes::Shown &message : env_.messages.shown)
             kinds.append(QStringList{u"inform"_s, u"ask"_s, u"warn"_s}[int(message.kind)]);
-        return kinds.join(u' ');
-    }
-    void checkMessages(const QStringList &expected, const QString &action)
-    {
-        if (messageKinds() != expected.join(u' '))
+        if (kinds != expected)
             check(false, u"%1 showed the messages \"%2\" instead of \"%3\": %4"_s.arg(
-                             action, messageKinds(), expected.join(u' '),
+                             action, kinds.join(u' '), expected.join(u' '),
                              env_.messages.texts().join(u" | ")));
         env_.messages.shown.clear();
     }
 
-    // A generated file of a random kind: its path and what it is, for the history.
-    static constexpr int anyKind = -1;
-    static constexpr int plainUtf8 = 0;
-    static constexpr int manyLines = 15;
+    // The kinds of file a load reads, by their places in kinds(): plain UTF-8 comes three times
+    // as often as each other kind, the big ones, the last two, rarely.
+    static constexpr int utf8 = 0, longLine = 14, manyLines = 15, anyKind = -1;
+    static const QStringList &kinds()
+    {
+        static const QStringList names =
+            u"utf-8|utf-8|utf-8|utf-8 with bom|utf-16le with bom|utf-16be with bom|utf-16le|"
+            u"windows-1252|invalid utf-8|binary|empty|missing|folder|saved|long line|many lines"_s
+                .split(u'|');
+        return names;
+    }
 
-    // A file of a random kind, or of the given one, written anew: its path and what it is.
-    std::pair<QString, QString> randomFile(int kind = anyKind)
+    // Lines of random words and breaks; Windows-1252 has the first five words only.
+    QString randomText(bool ansi)
     {
         static const QStringList words{u"alpha"_s,         u"beta"_s,   u" "_s,
                                        u"\u00e9t\u00e9"_s, u"\u20ac"_s, u"\u4e2d\u6587"_s,
                                        u"\U0001F600"_s,    u"x"_s};
         static const QStringList breaks{u"\r\n"_s, u"\n"_s, u"\r"_s};
-        // Lines of random words and breaks; Windows-1252 has the first five words only.
-        const auto text = [&](bool ansi) {
-            QString result;
-            for (int line = bounded(8); line >= 0; --line) {
-                for (int word = bounded(6); word > 0; --word)
-                    result += ansi ? words[bounded(5)] : pick(words);
-                if (line > 0 || chance(50))
-                    result += pick(breaks);
-            }
-            return result;
+        QString result;
+        for (int line = bounded(8); line >= 0; --line) {
+            for (int word = bounded(6); word > 0; --word)
+                result += ansi ? words[bounded(5)] : pick(words);
+            if (line > 0 || chance(50))
+                result += pick(breaks);
+        }
+        return result;
+    }
+
+    // What a new file of the kind holds: invalid UTF-8 without a NUL, binary bytes with any;
+    // the kinds not named here are empty.
+    QByteArray contentOf(const QString &what)
+    {
+        const auto encoded = [this](QStringEncoder encoder, bool ansi = false) {
+            return QByteArray(encoder(randomText(ansi)));
         };
-        const auto encoded = [&](QStringEncoder encoder, bool ansi = false) {
-            return QByteArray(encoder(text(ansi)));
-        };
-        const auto bytes = [&](bool withNul) {
-            QByteArray result;
+        if (what == u"utf-8"_s)
+            return randomText(false).toUtf8();
+        if (what == u"utf-8 with bom"_s)
+            return "\xef\xbb\xbf" + randomText(false).toUtf8();
+        if (what == u"utf-16le with bom"_s)
+            return "\xff\xfe" + encoded(QStringEncoder(QStringEncoder::Utf16LE));
+        if (what == u"utf-16be with bom"_s)
+            return "\xfe\xff" + encoded(QStringEncoder(QStringEncoder::Utf16BE));
+        if (what == u"utf-16le"_s)
+            return encoded(QStringEncoder(QStringEncoder::Utf16LE));
+        if (what == u"windows-1252"_s)
+            return encoded(QStringEncoder("windows-1252"), true);
+        QByteArray bytes;
+        if (what == u"invalid utf-8"_s || what == u"binary"_s) {
             for (int n = bounded(200); n > 0; --n)
-                result += char(withNul ? bounded(256) : 1 + bounded(255));
-            return result;
-        };
-        using Utf16 = QStringEncoder;
-        // Plain UTF-8, the commonest, three times; the last two, big ones, rarely: a line past
-        // the quarter megabyte that a pane shows of it, in long words so that the word
-        // comparison stays quick, and thousands of short lines. No content: an empty file.
-        const std::pair<const char *, std::function<QByteArray()>> kinds[] = {
-            {"utf-8", [&]() -> QByteArray { return text(false).toUtf8(); }},
-            {"utf-8", [&]() -> QByteArray { return text(false).toUtf8(); }},
-            {"utf-8", [&]() -> QByteArray { return text(false).toUtf8(); }},
-            {"utf-8 with bom",
-             [&]() -> QByteArray { return "\xef\xbb\xbf" + text(false).toUtf8(); }},
-            {"utf-16le with bom",
-             [&]() -> QByteArray { return "\xff\xfe" + encoded(Utf16(Utf16::Utf16LE)); }},
-            {"utf-16be with bom",
-             [&]() -> QByteArray { return "\xfe\xff" + encoded(Utf16(Utf16::Utf16BE)); }},
-            {"utf-16le", [&]() -> QByteArray { return encoded(Utf16(Utf16::Utf16LE)); }},
-            {"windows-1252",
-             [&]() -> QByteArray { return encoded(QStringEncoder("windows-1252"), true); }},
-            {"invalid utf-8", [&]() -> QByteArray { return bytes(false); }},
-            {"binary", [&]() -> QByteArray { return bytes(true); }},
-            {"empty", nullptr},
-            {"missing", nullptr},
-            {"folder", nullptr},
-            {"saved", nullptr},
-            {"long line",
-             [&]() -> QByteArray {
-                 return QByteArray(QByteArray(99, 'w') + ' ').repeated(2650 + bounded(50));
-             }},
-            {"many lines",
-             [&]() -> QByteArray {
-                 QByteArray lines;
-                 for (int line = 0, count = 40000 + bounded(10000); line < count; ++line)
-                     lines += "line " + QByteArray::number(bounded(line + 1)) + "\r\n";
-                 return lines;
-             }},
-        };
+                bytes += char(what == u"binary"_s ? bounded(256) : 1 + bounded(255));
+        }
+        // A line past the quarter megabyte that a pane shows of it, in long words so that the
+        // word comparison stays quick.
+        if (what == u"long line"_s)
+            bytes = QByteArray(QByteArray(99, 'w') + ' ').repeated(2650 + bounded(50));
+        if (what == u"many lines"_s) {
+            for (int line = 0, count = 40000 + bounded(10000); line < count; ++line)
+                bytes += "line " + QByteArray::number(bounded(line + 1)) + "\r\n";
+        }
+        return bytes;
+    }
+
+    // A file of a random kind, or of the given one, written anew: its path and what it is.
+    std::pair<QString, QString> randomFile(int kind)
+    {
         // The big ones only at the top level, where the next action replaces them.
         if (kind == anyKind)
-            kind = depth_ == 0 && bounded(400) == 0 ? manyLines - 1 + bounded(2)
-                                                    : bounded(manyLines - 1);
-        const QString what = QLatin1String(kinds[kind].first);
+            kind = depth_ == 0 && bounded(400) == 0 ? longLine + bounded(2) : bounded(longLine);
+        const QString what = kinds()[kind];
         if (what == u"missing"_s)
             return {folder_.filePath(u"gone-%1.txt"_s.arg(bounded(4))), what};
         if (what == u"folder"_s)
@@ -348,13 +321,13 @@ private:
             const QString saved = pick(saved_);
             return {saved, what + u" (%1 B)"_s.arg(QFileInfo(saved).size())};
         }
-        const QByteArray content = kinds[kind].second ? kinds[kind].second() : QByteArray();
+        const QByteArray content = contentOf(what);
         const QString path = folder_.filePath(u"file-%1.txt"_s.arg(bounded(24)));
         check(writeFile(path, content), u"could not write "_s + path);
         return {path, what + u" (%1 B)"_s.arg(content.size())};
     }
 
-    // A random selection of one to three files, as the dialog returns it, or a cancel.
+    // One to three files of random kinds, dropped or as the dialog returns them, or a cancel.
     void loadWith(int side, bool dropped, int kind = anyKind)
     {
         if (!dropped && kind == anyKind && chance(5)) {
@@ -389,7 +362,7 @@ private:
             text += withCrLf(*content);
         }
         if (dropped) {
-            dropOn(pane(side), paths);
+            dropOn(panes_[side], paths);
         } else {
             QString selection = paths.first();
             if (paths.size() > 1) {
@@ -417,9 +390,9 @@ private:
             loadWith(side, true);
             return;
         }
-        const QString path = randomFile(plainUtf8).first;
+        const QString path = randomFile(utf8).first;
         record(u"drop on result pane %1"_s.arg(side + 3));
-        dropOn(pane(side + 2), {path});
+        dropOn(panes_[side + 2], {path});
         checkMessages({}, u"a drop on a result pane"_s);
     }
     void dropOn(TextPane *target, const QStringList &paths)
@@ -437,55 +410,44 @@ private:
         QCoreApplication::processEvents();
     }
 
-    // A result pane that a running comparison fills may have been emptied already and will be
-    // filled anew: what is typed there meanwhile is the user's, and beyond the model.
-    bool editable(int i)
+    void type() { enterText(false); }
+    void paste() { enterText(true); }
+    // Typed (Return starting a new line) or pasted at the end of a shown pane, any line breaks
+    // becoming CR LF.
+    void enterText(bool pasting)
     {
-        if (i < 2 || !running_)
-            return true;
-        record(u"nothing typed into result pane %1 while a comparison runs"_s.arg(i + 1));
-        return false;
-    }
-
-    // Typed at the end of a shown pane; Return starts a new line.
-    void type()
-    {
-        static const QStringList pieces{u"a"_s,      u"Zz"_s,     u" "_s,  u"\u00e9"_s,
-                                        u"\u20ac"_s, u"\u4e2d"_s, u"\n"_s, u"  word"_s};
-        QString typed;
-        for (int n = 1 + bounded(8); n > 0; --n)
-            typed += pick(pieces);
+        static const QStringList typedPieces{u"a"_s,      u"Zz"_s,     u" "_s,  u"\u00e9"_s,
+                                             u"\u20ac"_s, u"\u4e2d"_s, u"\n"_s, u"  word"_s};
+        static const QStringList pastedPieces{u"text"_s, u"\r"_s,         u"\n"_s,
+                                              u"\r\n"_s, u"\U0001F600"_s, u"\u00e9"_s,
+                                              u"\t"_s,   u" "_s,          u"\ufffd"_s};
+        QString text;
+        for (int n = 1 + bounded(pasting ? 10 : 8); n > 0; --n)
+            text += pick(pasting ? pastedPieces : typedPieces);
         const int i = shownPane(bounded(2));
-        if (!editable(i))
+        // A result pane that a running comparison fills may have been emptied already and will
+        // be filled anew: what is typed there meanwhile is the user's, and beyond the model.
+        if (i >= 2 && running_) {
+            record(u"nothing typed into result pane %1 while a comparison runs"_s.arg(i + 1));
             return;
-        record(u"type into pane %1: %2"_s.arg(i + 1).arg(visible(typed.toUtf8())));
-        QTest::keyClick(pane(i), Qt::Key_End, Qt::ControlModifier);
-        for (QChar c : typed) {
-            if (c == u'\n')
-                QTest::keyClick(pane(i), Qt::Key_Return);
-            else
-                QTest::sendKeyEvent(QTest::Click, pane(i), Qt::Key_unknown, QString(c),
-                                    Qt::NoModifier);
         }
-        model_[i] += withCrLf(typed.toUtf8());
-    }
-
-    // Pasted at the end of a shown pane, any line breaks in it becoming CR LF.
-    void paste()
-    {
-        static const QStringList pieces{u"text"_s,   u"\r"_s, u"\n"_s, u"\r\n"_s,  u"\U0001F600"_s,
-                                        u"\u00e9"_s, u"\t"_s, u" "_s,  u"\ufffd"_s};
-        QString pasted;
-        for (int n = 1 + bounded(10); n > 0; --n)
-            pasted += pick(pieces);
-        const int i = shownPane(bounded(2));
-        if (!editable(i))
-            return;
-        record(u"paste into pane %1: %2"_s.arg(i + 1).arg(visible(pasted.toUtf8())));
-        QGuiApplication::clipboard()->setText(pasted);
-        QTest::keyClick(pane(i), Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClick(pane(i), Qt::Key_V, Qt::ControlModifier);
-        model_[i] += withCrLf(pasted.toUtf8());
+        record(u"%1 pane %2: %3"_s.arg(pasting ? u"paste into"_s : u"type into"_s)
+                   .arg(i + 1)
+                   .arg(visible(text.toUtf8())));
+        QTest::keyClick(panes_[i], Qt::Key_End, Qt::ControlModifier);
+        if (pasting) {
+            QGuiApplication::clipboard()->setText(text);
+            QTest::keyClick(panes_[i], Qt::Key_V, Qt::ControlModifier);
+        } else {
+            for (QChar c : text) {
+                if (c == u'\n')
+                    QTest::keyClick(panes_[i], Qt::Key_Return);
+                else
+                    QTest::sendKeyEvent(QTest::Click, panes_[i], Qt::Key_unknown, QString(c),
+                                        Qt::NoModifier);
+            }
+        }
+        model_[i] += withCrLf(text.toUtf8());
     }
 
     void compareLines()
@@ -508,8 +470,7 @@ private:
         window_.compareWordsButton->click();
         if (processor) {
             const bool handed = !model_[0].isEmpty() && !model_[1].isEmpty();
-            checkMessages(handed && !env_.automation.failingCall.isEmpty() ? QStringList{u"warn"_s}
-                                                                           : QStringList(),
+            checkMessages(handed && !failing.isEmpty() ? QStringList{u"warn"_s} : QStringList(),
                           u"the word processor"_s);
             check(!handed || env_.automation.log.contains(u"createObject(\"Word.Application\")"_s),
                   u"the texts did not reach the word processor"_s);
@@ -526,24 +487,17 @@ private:
             checkPane(i, "after a comparison");
         if (!words)
             return;
-        for (int side : {0, 1}) {
-            model_[side + 2] = *words ? pane(side + 2)->utf8Text().toByteArray()
+        for (int side : {0, 1})
+            model_[side + 2] = *words ? panes_[side + 2]->utf8Text().toByteArray()
                                       : missingLines(model_[side], model_[1 - side]);
-        }
     }
 
-    void display()
-    {
-        QRadioButton *option = chance(50) ? window_.highlightOption : window_.differencesOnlyOption;
-        record(u"click "_s + option->objectName());
-        option->click();
-    }
-
+    void display() { click(chance(50) ? window_.highlightOption : window_.differencesOnlyOption); }
     void method()
     {
-        method(chance(50) ? window_.standardMethodOption : window_.wordProcessorMethodOption);
+        click(chance(50) ? window_.standardMethodOption : window_.wordProcessorMethodOption);
     }
-    void method(QRadioButton *option)
+    void click(QRadioButton *option)
     {
         record(u"click "_s + option->objectName());
         option->click();
@@ -568,22 +522,21 @@ private:
             exists ? (yes ? u", overwriting"_s : u", not overwriting"_s) : QString()));
         const QByteArray before = path.isEmpty() ? QByteArray() : readFile(path);
         // The pane as it is: a running comparison may have emptied a result pane.
-        const QByteArray expected = pane(shownPane(side))->utf8Text().toByteArray() + "\r\n";
+        const QByteArray expected = panes_[shownPane(side)]->utf8Text().toByteArray() + "\r\n";
         env_.dialog.answers.enqueue(path);
         if (exists)
             env_.messages.answers.enqueue(yes);
         (side ? window_.saveButton2 : window_.saveButton1)->click();
 
-        const bool writable = kind < 2;
+        const bool written = kind < 2 && (yes || !exists);
         QStringList messages;
         if (exists)
             messages.append(u"ask"_s);
-        if (!path.isEmpty() && (yes || !exists) && !writable)
+        if (!path.isEmpty() && (yes || !exists) && kind >= 2)
             messages.append(u"warn"_s);
         checkMessages(messages, u"the save"_s);
         if (path.isEmpty())
             return;
-        const bool written = writable && (yes || !exists);
         if (const QByteArray now = readFile(path); now != (written ? expected : before))
             check(false, u"%1 holds %2 instead of %3"_s.arg(path, visible(now),
                                                             visible(written ? expected : before)));
@@ -612,36 +565,32 @@ private:
     void duringARun()
     {
         if (!standardMethod())
-            method(window_.standardMethodOption);
+            click(window_.standardMethodOption);
         const bool words = chance(50);
         // Thousands of lines, so that the line comparison yields while it runs.
         waitForStart_ = !words && chance(4);
         if (waitForStart_)
             loadWith(bounded(2), false, manyLines);
-        using Action = void (Soak::*)();
-        const QList<Action> nested{&Soak::load,  &Soak::drop,    &Soak::type,
-                                   &Soak::paste, &Soak::display, &Soak::method,
-                                   &Soak::save,  &Soak::reshape, &Soak::startAgain};
+        QList<void (Soak::*)()> nested;
+        for (const Action &action : table())
+            if (action.nested)
+                nested.append(action.act);
         nested_ = pick(nested);
         record(u"compare %1, then act %2"_s.arg(words ? u"words"_s : u"lines"_s,
                                                 waitForStart_ ? u"while it runs, if it yields"_s
                                                               : u"at its first yield"_s));
-        sourcesBefore_ = {model_[0], model_[1]};
+        const QByteArray before[] = {model_[0], model_[1]};
         nestedRan_ = false;
         nestedTimer_.start();
         (words ? window_.compareWordsButton : window_.compareLinesButton)->click();
         nestedTimer_.stop();
-        if (words) {
-            expectListings(true);
-        } else {
-            for (int i : {0, 1})
-                checkPane(i, "after a comparison");
+        expectListings(words ? std::optional(true) : std::nullopt);
+        if (!words) {
             for (int side : {0, 1}) {
-                const QByteArray listing = pane(side + 2)->utf8Text().toByteArray();
-                if (listing != missingLines(model_[side], model_[1 - side]) &&
-                    listing != missingLines(sourcesBefore_[side], sourcesBefore_[1 - side]))
-                    check(false,
-                          u"the listing of side %1 is %2"_s.arg(side + 1).arg(visible(listing)));
+                const QByteArray listing = panes_[side + 2]->utf8Text().toByteArray();
+                check(listing == missingLines(model_[side], model_[1 - side]) ||
+                          listing == missingLines(before[side], before[1 - side]),
+                      u"the listing of side %1 is %2"_s.arg(side + 1).arg(visible(listing)));
                 model_[side + 2] = listing;
             }
         }
@@ -676,18 +625,18 @@ private:
         record(u"click both start buttons"_s);
         QByteArray before[4];
         for (int i = 0; i < 4; ++i)
-            before[i] = pane(i)->utf8Text().toByteArray();
+            before[i] = panes_[i]->utf8Text().toByteArray();
         window_.compareLinesButton->click();
         window_.compareWordsButton->click();
         for (int i = 0; i < 4; ++i)
-            check(pane(i)->utf8Text() == before[i], u"a start click changed a pane"_s);
+            check(panes_[i]->utf8Text() == before[i], u"a start click changed a pane"_s);
     }
 
     // The last action, number actions + 1.
     void closeDuringARun()
     {
         if (!standardMethod())
-            method(window_.standardMethodOption);
+            click(window_.standardMethodOption);
         record(u"close the window during a line comparison"_s);
         QTimer::singleShot(0, &window_, &QWidget::close);
         window_.compareLinesButton->click();
@@ -722,7 +671,6 @@ private:
     bool nestedRan_ = false;
     bool running_ = false; // the action in the yield comes while the comparison runs
     int actedWhileRunning_ = 0;
-    std::array<QByteArray, 2> sourcesBefore_;
 };
 
 #ifdef __SANITIZE_ADDRESS__
@@ -745,8 +693,8 @@ private Q_SLOTS:
 #ifdef __SANITIZE_ADDRESS__
         __sanitizer_set_death_callback(reportDeath);
 #endif
-        const auto seed = quint32(fromEnvironment("PARVENEX_SOAK_SEED", defaultSeed));
-        const int actions = fromEnvironment("PARVENEX_SOAK_ACTIONS", defaultActions);
+        const auto seed = quint32(fromEnvironment("PARVENEX_SOAK_SEED", 1));
+        const int actions = fromEnvironment("PARVENEX_SOAK_ACTIONS", 10000);
         QElapsedTimer clock;
         clock.start();
         Soak soak(seed, actions);

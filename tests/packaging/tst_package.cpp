@@ -1,3 +1,5 @@
+#include "TempFiles.h"
+
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -28,12 +30,6 @@ Run run(const QString &program, const QStringList &arguments)
 QString firstMatch(const QString &text, const QString &pattern)
 {
     return QRegularExpression(pattern, QRegularExpression::MultilineOption).match(text).captured(1);
-}
-
-QString readText(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 } // namespace
@@ -92,20 +88,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("pattern");
-        QTest::newRow("name") << "Package"
-                              << "^parvenex$";
-        QTest::newRow("version") << "Version"
-                                 << "^" PARVENEX_PROJECT_VERSION "$";
-        QTest::newRow("architecture") << "Architecture" << u"^"_s + architecture_ + u"$"_s;
-        QTest::newRow("face") << "Depends"
-                              << "(^|, )fonts-liberation(,|$)";
+        // clang-format off
+        QTest::newRow("name")           << "Package"      << "^parvenex$";
+        QTest::newRow("version")        << "Version"      << "^" PARVENEX_PROJECT_VERSION "$";
+        QTest::newRow("architecture")   << "Architecture" << u"^"_s + architecture_ + u"$"_s;
+        QTest::newRow("face")           << "Depends"      << "(^|, )fonts-liberation(,|$)";
         // dpkg-shlibdeps ran: the libraries the program links come with versions.
-        QTest::newRow("computed") << "Depends"
-                                  << "(^|, )libqt6widgets6 \\(>= 6[^)]*\\)";
-        QTest::newRow("word processor") << "Recommends"
-                                        << "^libreoffice-writer$";
-        QTest::newRow("summary") << "Description"
-                                 << "^show the differences between two";
+        QTest::newRow("computed")       << "Depends"      << "(^|, )libqt6widgets6 \\(>= 6[^)]*\\)";
+        QTest::newRow("word processor") << "Recommends"   << "^libreoffice-writer$";
+        QTest::newRow("summary")        << "Description"  << "^show the differences between two";
+        // clang-format on
     }
 
     void controlFieldsAreSet()
@@ -141,7 +133,8 @@ private Q_SLOTS:
     // The menu entry, the metainfo and the icons name each other and the installed program.
     void namesLeadToInstalledFiles()
     {
-        const QString entry = readText(root("usr/share/applications/parvenex.desktop"));
+        const QString entry =
+            QString::fromUtf8(readFile(root("usr/share/applications/parvenex.desktop")));
         const auto key = [&entry](const char *name) {
             return firstMatch(entry, QStringLiteral("^%1=(.*)$").arg(QLatin1String(name)));
         };
@@ -159,8 +152,8 @@ private Q_SLOTS:
             QCOMPARE(picture.size(), QSize(size, size));
         }
 
-        const QString metainfo =
-            readText(root("usr/share/metainfo/com.quenlow.parvenex.metainfo.xml"));
+        const QString metainfo = QString::fromUtf8(
+            readFile(root("usr/share/metainfo/com.quenlow.parvenex.metainfo.xml")));
         QCOMPARE(firstMatch(metainfo, u"<id>(.*)</id>"_s), QStringLiteral("com.quenlow.parvenex"));
         QCOMPARE(firstMatch(metainfo, u"<launchable type=\"desktop-id\">(.*)</launchable>"_s),
                  QStringLiteral("parvenex.desktop"));
