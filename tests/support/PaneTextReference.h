@@ -19,8 +19,17 @@ struct PaneTextReference
         for (qsizetype i = 0; i <= text.size(); ++i) {
             bytes.append(offset);
             if (i < text.size() && !text[i].isLowSurrogate())
-                offset += text[i].isHighSurrogate() ? 4 : QString(text[i]).toUtf8().size();
+                offset += utf8Length(text[i]);
         }
+    }
+    // The UTF-8 length of the character that starts with c. Counted, not encoded: the fuzz
+    // targets call this for every character, and so many tiny allocations would fill the
+    // address sanitizer's quarantine with gigabytes.
+    static qsizetype utf8Length(QChar c)
+    {
+        if (c.isHighSurrogate())
+            return 4;
+        return c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : 3;
     }
     bool inside(qsizetype i) const
     {
