@@ -22,9 +22,10 @@
 #endif
 
 using namespace Qt::StringLiterals;
-using Box = FakeMessageBoxes::Kind;
 
 namespace {
+
+using Box = FakeMessageBoxes::Kind;
 
 // Every line break as CR LF, as a pane holds a text.
 QByteArray withCrLf(const QByteArray &text)
@@ -194,7 +195,8 @@ private:
         return result;
     }
 
-    // What a new file of the kind holds: invalid UTF-8 without a NUL, binary bytes with any.
+    // What a new file of the kind holds: invalid UTF-8 without a NUL, binary bytes with any; the
+    // kinds not named here, and "saved" before the first save, are empty.
     QByteArray contentOf(int kind)
     {
         const QString what = kinds[kind];
@@ -213,9 +215,10 @@ private:
         // word comparison stays quick.
         if (kind == longLine)
             bytes = QByteArray(QByteArray(99, 'w') + ' ').repeated(2650 + bounded(50));
-        for (int line = 0, count = 40000 + bounded(10000); kind == manyLines && line < count;
-             ++line)
-            bytes += "line " + QByteArray::number(bounded(line + 1)) + "\r\n";
+        if (kind == manyLines) {
+            for (int line = 0, count = 40000 + bounded(10000); line < count; ++line)
+                bytes += "line " + QByteArray::number(bounded(line + 1)) + "\r\n";
+        }
         return bytes;
     }
 
