@@ -10,7 +10,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -49,7 +48,8 @@ class TestMainWindow : public QObject
 
 private Q_SLOTS:
     // Start-up with stored settings, then the options selected in turn and what the last one
-    // writes. Whatever happened, the settings agree with the selected buttons.
+    // writes. Whatever happened, the settings agree with the selected buttons. How a stored text
+    // reads is fuzzed; these rows check that the window applies and rewrites what it read.
     void choicesAreRestoredStoredAndApplied_data()
     {
         QTest::addColumn<QString>("stored");  // "key=text" separated by ';'
@@ -59,15 +59,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("highlight");
         // clang-format off
         QTest::newRow("first run")           << ""                            << ""   << ""                           << false << false;
-        QTest::newRow("processor method")    << "Comparison=2"                << ""   << ""                           << true  << false;
         QTest::newRow("empty method text")   << "Comparison="                 << ""   << ""                           << true  << false;
         QTest::newRow("any letter case")     << "Option2=fALSE;Option1=true"  << ""   << ""                           << false << true;
-        QTest::newRow("numbers")             << "Option2= 0.0 ;Option1=-0.5"  << ""   << ""                           << false << true;
-        QTest::newRow("Option2 wins")        << "Option2=True;Option1=True"   << ""   << ""                           << false << false;
-        QTest::newRow("neither selected")    << "Option2=False;Option1=0"     << ""   << ""                           << false << false;
-        QTest::newRow("True1 is no Boolean") << "Option2=False;Option1=True1" << ""   << ""                           << false << false;
-        QTest::newRow("inf is no number")    << "Option2=False;Option1=inf"   << ""   << ""                           << false << false;
-        QTest::newRow("beyond a double")     << "Option2=0;Option1=1e-999"    << ""   << ""                           << false << true;
         // A click on a selected button does nothing; selecting it again runs the handling.
         QTest::newRow("highlight")           << ""                            << "highlightOption"       << "Option2=False Option1=True" << false << true;
         QTest::newRow("differences again")   << ""                            << "differencesOnlyOption" << "Option2=True Option1=False" << false << false;
@@ -127,7 +120,6 @@ private Q_SLOTS:
         QCOMPARE(window.size(), QSize(px(9000), px(7425)));
         // The method group lies below the client area.
         QVERIFY(window.methodGroup->y() >= window.height());
-        QCOMPARE(window.wordProcessorMethodOption->parentWidget(), window.methodGroup);
         QCOMPARE(window.displayGroup->title(), QStringLiteral("Comparision Options"));
         // Tab order: the panes, the method group, the button rows, then the display-mode group.
         QCOMPARE(nextControl(window.resultPane2), window.standardMethodOption);
@@ -210,9 +202,9 @@ private Q_SLOTS:
         QCOMPARE(test.settings.stored(u"Comparison"_s), key == Qt::Key_Space ? u"2"_s : u"1"_s);
     }
 
-    // The wait pointer returns on every path; closing the window stops an operation at its
-    // next yield.
-    void operationsEndOnEveryPath()
+    // The wait pointer returns on every path, an exception's too. (That closing the window stops
+    // an operation at its next yield, tst_panecomparison checks.)
+    void waitPointerEndsOnEveryPath()
     {
         TestServices test;
         MainWindow window(test.services);
@@ -225,10 +217,6 @@ private Q_SLOTS:
         }
         QCOMPARE(window.mousePointer(), PointerCode::Default);
         QCOMPARE(window.textPane2->viewport()->cursor().shape(), Qt::IBeamCursor);
-        QVERIFY(window.yieldToEventLoop());
-        QTimer::singleShot(0, &window, &QWidget::close);
-        QVERIFY(!window.yieldToEventLoop());
-        QVERIFY(!window.yieldToEventLoop());
     }
 };
 
