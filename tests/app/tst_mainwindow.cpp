@@ -1,7 +1,6 @@
 #include "TestServices.h"
 #include "app/MainWindow.h"
 #include "app/PaneLayout.h"
-#include "app/WaitPointer.h"
 #include "pane/TextPane.h"
 
 #include <QApplication>
@@ -200,23 +199,6 @@ private Q_SLOTS:
         QCOMPARE(before, window.loadButton1);
         QTest::keyClick(window.wordProcessorMethodOption, Qt::Key(key));
         QCOMPARE(test.settings.stored(u"Comparison"_s), key == Qt::Key_Space ? u"2"_s : u"1"_s);
-    }
-
-    // The wait pointer returns on every path, an exception's too. (That closing the window stops
-    // an operation at its next yield, tst_panecomparison checks.)
-    void waitPointerEndsOnEveryPath()
-    {
-        TestServices test;
-        MainWindow window(test.services);
-        window.show();
-        try {
-            WaitPointer wait(window);
-            QCOMPARE(window.textPane2->viewport()->cursor().shape(), Qt::WaitCursor);
-            throw std::runtime_error("operation failed");
-        } catch (const std::runtime_error &) {
-        }
-        QCOMPARE(window.mousePointer(), PointerCode::Default);
-        QCOMPARE(window.textPane2->viewport()->cursor().shape(), Qt::IBeamCursor);
     }
 };
 

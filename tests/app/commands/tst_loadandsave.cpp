@@ -115,9 +115,6 @@ void TestLoadAndSave::loadsTheChosenFile_data()
                             << QString::fromUtf8(reason);
     };
     row("cancel", 2, QString(), filled[1]);
-    // A readable file gives its text and a line break. How its bytes decode is fuzzed, and the
-    // soak loads every kind of file on both sides.
-    row("lf, cr lf, cr", 1, write(u"text.txt"_s, "1\n2\r\n3\r"), u"1\r\n2\r\n3\r\n\r\n"_s);
 
     // A folder is reported with the path that was tried, which shows how it was joined.
     const QString dir = QDir::toNativeSeparators(dir_.path()), sep = QDir::separator();
@@ -351,14 +348,12 @@ void TestLoadAndSave::savesTheVisiblePaneOfTheSide()
     if (special == u"link"_s)
         QCOMPARE(readFile(QFile::decodeName(link)), bytes);
 #endif
-    // Nothing left beside it, and the panes keep their texts.
+    // Nothing left beside it.
     QStringList files{u"saved.txt"_s};
     if (special == u"link"_s)
         files.prepend(u"link.txt"_s);
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QFileInfo::exists(target) ? files : QStringList());
-    QCOMPARE(w.texts(), filled);
-    QCOMPARE(w.window.mousePointer(), PointerCode::Default);
     // The save dialog keeps the name last used.
     QCOMPARE(
         w.env.dialog.shown,
