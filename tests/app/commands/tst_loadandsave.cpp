@@ -175,9 +175,9 @@ void TestLoadAndSave::loadsTheChosenFile()
 
 void TestLoadAndSave::severalFilesAreJoinedAndMissingOnesReportedInOrder()
 {
-    // Dropped here (the soak drops on both sides); the dialog's several files take the same way
-    // (see the folders above). The last file comes from another folder (on Windows, it could be
-    // another drive) and is named by its own path.
+    // Dropped on text #2 (the soak drops on both sides); the dialog's several files take the
+    // same way (see the folders above). The last file comes from another folder (on Windows, it
+    // could be another drive) and is named by its own path.
     const QTemporaryDir elsewhere;
     const QString binary = QDir::toNativeSeparators(elsewhere.filePath(u"image.bin"_s));
     QVERIFY(writeFile(binary, QByteArray("\x89PNG\0", 5)));
