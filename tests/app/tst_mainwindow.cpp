@@ -169,22 +169,12 @@ private Q_SLOTS:
     }
 
     // The method group lies below the visible window: from "Load Text File #1" Shift+Tab
-    // takes the focus to the word-processor option (Tab would type a tab in a pane), where
-    // Space selects it and the Up arrow selects the standard method.
-    void keyboardReachesTheMethod_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("key");
-        QTest::newRow("Space selects the word processor") << "1" << int(Qt::Key_Space);
-        QTest::newRow("Up selects the standard method") << "2" << int(Qt::Key_Up);
-    }
-
+    // takes the focus to the word-processor option (Tab would type a tab in a pane), where the
+    // Up arrow selects the standard method. (Space clicks the option, as the rows above do.)
     void keyboardReachesTheMethod()
     {
-        QFETCH(QString, stored);
-        QFETCH(int, key);
         TestServices test;
-        test.settings.preset(u"Comparison"_s, stored);
+        test.settings.preset(u"Comparison"_s, u"2"_s);
         MainWindow window(test.services);
         window.show();
         window.activateWindow();
@@ -197,8 +187,8 @@ private Q_SLOTS:
             QTest::keyClick(before, Qt::Key_Backtab, Qt::ShiftModifier);
         }
         QCOMPARE(before, window.loadButton1);
-        QTest::keyClick(window.wordProcessorMethodOption, Qt::Key(key));
-        QCOMPARE(test.settings.stored(u"Comparison"_s), key == Qt::Key_Space ? u"2"_s : u"1"_s);
+        QTest::keyClick(window.wordProcessorMethodOption, Qt::Key_Up);
+        QCOMPARE(test.settings.stored(u"Comparison"_s), u"1"_s);
     }
 };
 
