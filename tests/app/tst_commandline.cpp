@@ -54,76 +54,52 @@ private Q_SLOTS:
         QVERIFY(QDir().mkdir(u"folder"_s));
     }
 
-    void argumentsAreRead_data()
+    // The program itself prints help, its version and errors, then exits: help and version
+    // need no display, Qt's own options are taken out before the arguments are read, errors go
+    // to standard error. Otherwise it starts with the files named, "--" ending the options.
+    void argumentsAreAnswered_data()
     {
         QTest::addColumn<QString>("arguments"); // separated by '|'
         QTest::addColumn<int>("status");        // -1: the program starts
-        QTest::addColumn<QString>("result");    // the files ('|'), or the text printed
+        QTest::addColumn<QString>("output");    // the files to load ('|'), or what is printed
+        QTest::addColumn<QString>("error");
+        const QString none = u"$"_s;
         // clang-format off
-        QTest::newRow("no arguments")   << "" << -1 << "";
-        QTest::newRow("two files")      << "/tmp/x y.txt|two.txt" << -1 << "/tmp/x y.txt|two.txt";
-        QTest::newRow("after --")       << "--|-v|--help" << -1 << "-v|--help";
-        QTest::newRow("help")           << "one.txt|-v|--help" << 0 << usage;
-        QTest::newRow("version")        << "-v|one.txt" << 0 << version;
-        QTest::newRow("unknown option") << "--bogus" << 2 << u"parvenex: Unknown option 'bogus'.\n\n"_s + usage;
-        QTest::newRow("three files")    << "one.txt|two.txt|three.txt" << 2
-                                        << u"parvenex: At most two files: one for text #1, one for text #2.\n\n"_s + usage;
+        QTest::newRow("no arguments")          << "" << -1 << "" << none;
+        QTest::newRow("after --")              << "--|-v|/tmp/x y.txt" << -1 << "-v|/tmp/x y.txt" << none;
+        QTest::newRow("help")                  << "one.txt|-v|--help" << 0 << usage << none;
+        QTest::newRow("Qt's options, version") << "-platform|offscreen|-v|one.txt" << 0 << version << none;
+        QTest::newRow("unknown option")        << "--bogus" << 2 << none << u"parvenex: Unknown option 'bogus'.\n\n"_s + usage;
+        QTest::newRow("three files")           << "one.txt|two.txt|three.txt" << 2 << none
+            << u"parvenex: At most two files: one for text #1, one for text #2.\n\n"_s + usage;
         // clang-format on
     }
 
-    void argumentsAreRead()
+    void argumentsAreAnswered()
     {
         QFETCH(QString, arguments);
         QFETCH(int, status);
-        QFETCH(QString, result);
-        const CommandLine line =
-            readCommandLine(QStringList{u"parvenex"_s} + arguments.split(u'|', Qt::SkipEmptyParts));
-        if (status >= 0) {
-            QCOMPARE(line.action, CommandLine::Action::Print);
-            QCOMPARE(line.exitStatus, status);
-            verifyStartsLike(line.text, result);
-            return;
-        }
-        QCOMPARE(line.action, CommandLine::Action::Start);
-        QStringList files = result.split(u'|', Qt::SkipEmptyParts);
-        for (QString &file : files)
-            file = QDir::isAbsolutePath(file) ? file : dir_.filePath(file);
-        QCOMPARE(line.files, files);
-    }
-
-    // The program itself: help and version need no display, Qt's own options are taken out
-    // before the arguments are read, errors go to standard error.
-    void theProgramAnswersAndExits_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("display"); // false: none at all
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QString>("error");
-        const QString none = u"$"_s;
-        const QString unknown = u"parvenex: Unknown option 'bogus'.\n\n"_s + usage;
-        QTest::newRow("help") << QStringList{u"--help"_s} << false << 0 << usage << none;
-        QTest::newRow("Qt's options") << QStringList{u"-platform"_s, u"offscreen"_s, u"-v"_s}
-                                      << false << 0 << version << none;
-        QTest::newRow("unknown") << QStringList{u"--bogus"_s} << true << 2 << none << unknown;
-    }
-
-    void theProgramAnswersAndExits()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(bool, display);
-        QFETCH(int, status);
         QFETCH(QString, output);
         QFETCH(QString, error);
+        const QStringList argumentList = arguments.split(u'|', Qt::SkipEmptyParts);
+        if (status < 0) {
+            const CommandLine line = readCommandLine(QStringList{u"parvenex"_s} + argumentList);
+            QCOMPARE(line.action, CommandLine::Action::Start);
+            QStringList files = output.split(u'|', Qt::SkipEmptyParts);
+            for (QString &file : files)
+                file = QFileInfo(file).absoluteFilePath();
+            QCOMPARE(line.files, files);
+            return;
+        }
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(u"DISPLAY"_s);
         environment.remove(u"WAYLAND_DISPLAY"_s);
         // Without a display, a program that connected to the usual platform would abort.
-        environment.insert(u"QT_QPA_PLATFORM"_s, display ? u"offscreen"_s : u"xcb"_s);
+        environment.insert(u"QT_QPA_PLATFORM"_s, status == 0 ? u"xcb"_s : u"offscreen"_s);
         environment.insert(u"XDG_RUNTIME_DIR"_s, dir_.path());
         QProcess program;
         program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(PARVENEX_EXECUTABLE), arguments);
+        program.start(QStringLiteral(PARVENEX_EXECUTABLE), argumentList);
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), status);
@@ -142,7 +118,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("two files")         << "one.txt|two.txt"     << "first\r\n\r\n" << "second\r\n"    << 0;
         QTest::newRow("missing, then one") << "missing.txt|one.txt" << "\r\n"          << "first\r\n\r\n" << 1;
-        QTest::newRow("binary and folder") << "image.bin|folder"    << "\r\n"          << "\r\n"          << 2;
         // clang-format on
     }
 
