@@ -333,7 +333,7 @@ qsizetype TextPane::selStart() const
 void TextPane::setSelStart(qsizetype index)
 {
     const qsizetype position = bytePosition(index);
-    send(SCI_SETSEL, position, position);
+    selectBytes(position, position);
 }
 
 qsizetype TextPane::selLength() const
@@ -347,13 +347,16 @@ void TextPane::setSelLength(qsizetype length)
 {
     Positions positions(*this);
     const qsizetype start = positions.indexOf(send(SCI_GETSELECTIONSTART));
-    send(SCI_SETSEL, positions.byteOf(start),
-         positions.byteOf(start + std::max<qsizetype>(length, 0)));
+    selectBytes(positions.byteOf(start), positions.byteOf(start + std::max<qsizetype>(length, 0)));
 }
 
+// SCI_SETSEL would also hand the selected text to the X11 primary selection, as a QString: a
+// comparison selects whole texts of many megabytes, which took hundreds of megabytes and half a
+// second, and it would replace what the user last selected for a middle-click paste.
 void TextPane::selectBytes(qsizetype start, qsizetype end)
 {
-    send(SCI_SETSEL, start, end);
+    send(SCI_SETSELECTION, end, start);
+    send(SCI_SCROLLCARET);
 }
 
 void TextPane::setSelColor(const QColor &colour)
