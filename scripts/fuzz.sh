@@ -32,8 +32,8 @@ cmake --build build/fuzz --parallel 2
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 export QT_QPA_PLATFORM=offscreen HOME=$home XDG_CONFIG_HOME=$home/.config
-# As in fuzz/CMakeLists.txt: a failed allocation returns null, as malloc does.
-export ASAN_OPTIONS=allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp
+# As in fuzz/CMakeLists.txt: an allocation above 2 GB returns null, as malloc may.
+export ASAN_OPTIONS=allocator_may_return_null=1:max_allocation_size_mb=2048 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp
 mkdir -p build/fuzz/findings
 status=0
 while read -r name program options; do
