@@ -1,5 +1,7 @@
 #include "pane/Utf8Text.h"
 
+#include "compare/Bytes.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -39,25 +41,9 @@ namespace Utf8Text {
 
 qsizetype utf16Units(QByteArrayView text)
 {
-    // Counted a block at a time into byte-wide lanes, which the compiler turns into vector
-    // operations; no lane can pass 255 within a block.
-    constexpr qsizetype lanes = 32;
-    constexpr qsizetype block = 127 * lanes;
-    const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
-    qsizetype rest = text.size();
-    qsizetype units = 0;
-    for (; rest >= block; rest -= block, bytes += block) {
-        unsigned char lane[lanes] = {};
-        for (qsizetype i = 0; i < block; i += lanes) {
-            for (qsizetype j = 0; j < lanes; ++j)
-                lane[j] += ((bytes[i + j] & 0xc0) != 0x80) + (bytes[i + j] >= 0xf0);
-        }
-        for (const unsigned char n : lane)
-            units += n;
-    }
-    for (; rest > 0; --rest)
-        units += codeUnits(char(*bytes++));
-    return units;
+    // codeUnits() without its branches, so that the sum runs on vector registers.
+    return sumOfBytes<2>(
+        text, [](unsigned char byte) { return ((byte & 0xc0) != 0x80) + (byte >= 0xf0); });
 }
 
 CrLfText toCrLf(QByteArray text)
