@@ -13,6 +13,8 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char *argv[])
 {
     // Help and version need no display, so they are answered before QApplication connects to
@@ -22,6 +24,11 @@ int main(int argc, char *argv[])
         early.action == CommandLine::Action::Print && early.exitStatus == 0)
         return printCommandLine(early);
 
+#ifdef SIGPIPE
+    // A write to a word processor that is just ending must fail with an error the caller
+    // reports, not end this process.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     useHugePageHeap(argv);
     QApplication application(argc, argv);
     const CommandLine commandLine = readCommandLine(QCoreApplication::arguments());

@@ -110,9 +110,15 @@ void TestWordProcessorMethod::compareTexts()
     QStringList atMerge;
     automation.onCall = [&](const QString &call) {
         const QDir scratch = QFileInfo(texts.savedPaths.value(0)).dir();
-        if (call.startsWith(u"Merge"_s))
-            for (const QString &name : scratch.entryList(QDir::Files | QDir::Hidden))
-                atMerge << name + u": "_s + QString::fromUtf8(readFile(scratch.filePath(name)));
+        if (!call.startsWith(u"Merge"_s))
+            return;
+        // No other account may enter the folder, so none can read the texts in it.
+        const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        const QFile::Permissions access = QFileInfo(scratch.path()).permissions();
+        atMerge << u"others may: "_s + QString::number((access & others).toInt(), 8);
+        for (const QString &name : scratch.entryList(QDir::Files | QDir::Hidden))
+            atMerge << name + u": "_s + QString::fromUtf8(readFile(scratch.filePath(name)));
     };
 
     WordProcessorMethod(automation, messages).compareTexts(texts);
@@ -138,7 +144,7 @@ void TestWordProcessorMethod::compareTexts()
 
     // Both texts travel in a folder of the program's own, which is gone afterwards, and the
     // user's files stay as they were.
-    const QStringList scratchFiles{u"1.txt: "_s + text1 + u"\r\n"_s,
+    const QStringList scratchFiles{u"others may: 0"_s, u"1.txt: "_s + text1 + u"\r\n"_s,
                                    u"2.txt: "_s + text2 + u"\r\n"_s};
     QCOMPARE(atMerge, run.size() > 6 ? scratchFiles : QStringList()); // 7th call: Merge
     for (const QString &path : texts.savedPaths)

@@ -2,13 +2,17 @@
 
 #include "wordprocessor/SystemAutomation.h"
 #include "wordprocessor/libreoffice/OfficeConnection.h"
+#include "wordprocessor/libreoffice/OfficePipe.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
@@ -324,6 +328,28 @@ makeApplication(const Reference<uno::XComponentContext> &context, bool startedOf
     return std::make_unique<OfficeApplication>(session);
 }
 
+QString pipeNameOf(const LibreOfficeOptions &options)
+{
+    return options.pipeName.isEmpty() ? Office::sessionPipeName() : options.pipeName;
+}
+
+Reference<uno::XComponentContext> connectTo(const LibreOfficeOptions &options)
+{
+    return Office::connect(options.programFolder, pipeNameOf(options), options.owner);
+}
+
+// Waits while the window repaints; input waits too, as nothing may change the texts under way.
+void pause(std::chrono::milliseconds interval)
+{
+    if (!QCoreApplication::instance()) {
+        QThread::msleep(std::size_t(interval.count()));
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(interval, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
 bool processEnded(qint64 processId)
 {
     if (::kill(pid_t(processId), 0) != 0)
@@ -347,8 +373,7 @@ std::unique_ptr<AutomationApplication>
 LibreOfficeAutomation::getActiveObject(const std::u16string &className)
 {
     requireApplicationClass(className);
-    const Reference<uno::XComponentContext> context =
-        Office::connect(options_.programFolder, options_.pipeName);
+    const Reference<uno::XComponentContext> context = connectTo(options_);
     if (!context.is())
         fail(QStringLiteral("No LibreOffice started by Parvenex is running."));
     return makeApplication(context, false);
@@ -359,8 +384,7 @@ LibreOfficeAutomation::createObject(const std::u16string &className)
 {
     requireApplicationClass(className);
     // One LibreOffice serves all of a user's documents: when it runs already, it is the one.
-    Reference<uno::XComponentContext> context =
-        Office::connect(options_.programFolder, options_.pipeName);
+    Reference<uno::XComponentContext> context = connectTo(options_);
     if (context.is())
         return makeApplication(context, false);
 
@@ -368,7 +392,7 @@ LibreOfficeAutomation::createObject(const std::u16string &className)
     const QDeadlineTimer deadline(std::chrono::seconds(options_.startTimeoutSeconds));
     std::optional<QDeadlineTimer> graceAfterEnd;
     for (;;) {
-        context = Office::connect(options_.programFolder, options_.pipeName);
+        context = connectTo(options_);
         if (context.is())
             return makeApplication(context, true);
         if (deadline.hasExpired())
@@ -382,7 +406,7 @@ LibreOfficeAutomation::createObject(const std::u16string &className)
             fail(QStringLiteral("LibreOffice ended before it could be reached. Close any "
                                 "LibreOffice window and try again, or start LibreOffice Writer "
                                 "by hand to see what it reports."));
-        QThread::msleep(100);
+        pause(std::chrono::milliseconds(100));
     }
 }
 
@@ -395,7 +419,7 @@ qint64 LibreOfficeAutomation::startOffice() const
              u"libreoffice-writer)."_s);
     QStringList arguments{QStringLiteral("--nologo"), QStringLiteral("--norestore"),
                           QStringLiteral("--nodefault"),
-                          u"--accept=pipe,name="_s + options_.pipeName + u";urp;"_s};
+                          u"--accept=pipe,name="_s + pipeNameOf(options_) + u";urp;"_s};
     arguments += options_.extraArguments;
     qint64 processId = 0;
     if (!QProcess::startDetached(program, arguments, QString(), &processId))

@@ -5,14 +5,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <unistd.h>
+
 // How to reach the office. The defaults start the user's own LibreOffice with a window; tests
 // make it headless with a profile of its own.
 struct LibreOfficeOptions
 {
     QString programFolder = QStringLiteral(PARVENEX_LIBREOFFICE_PROGRAM_DIR);
     // The office that this program starts listens on this pipe; finding it there is what makes
-    // it the running instance.
-    QString pipeName = QStringLiteral("parvenex_office");
+    // it the running instance. Empty: the user's own session pipe.
+    QString pipeName;
+    // The account whose office, and pipe, alone may answer.
+    uid_t owner = ::getuid();
     QStringList extraArguments;
     int startTimeoutSeconds = 60;
 };

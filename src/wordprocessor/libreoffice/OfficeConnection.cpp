@@ -1,14 +1,13 @@
 #include "wordprocessor/libreoffice/OfficeConnection.h"
 
 #include "wordprocessor/Automation.h"
+#include "wordprocessor/libreoffice/OfficePipe.h"
 
 #include <QUrl>
 
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/bootstrap.hxx>
-
-#include <csignal>
 
 using namespace Qt::StringLiterals;
 
@@ -56,9 +55,6 @@ Reference<uno::XComponentContext> localContext(const QString &programFolder)
     // Made once and kept for the life of the process: the UNO runtime does not support being
     // shut down and started again.
     static const Reference<uno::XComponentContext> context = [&programFolder] {
-        // A bridge that writes to an office that is just ending must see an error instead of
-        // ending this process.
-        std::signal(SIGPIPE, SIG_IGN);
         try {
             rtl::Bootstrap::set("URE_BOOTSTRAP", toUno(u"vnd.sun.star.pathname:"_s + programFolder +
                                                        u"/fundamentalrc"_s));
@@ -72,8 +68,11 @@ Reference<uno::XComponentContext> localContext(const QString &programFolder)
     return context;
 }
 
-Reference<uno::XComponentContext> connect(const QString &programFolder, const QString &pipeName)
+Reference<uno::XComponentContext> connect(const QString &programFolder, const QString &pipeName,
+                                          uid_t owner)
 {
+    if (!ownPipeListening(pipeSocketPath(pipeName, owner), owner))
+        return {};
     const Reference<uno::XComponentContext> local = localContext(programFolder);
     try {
         const Reference<bridge::XUnoUrlResolver> resolver = bridge::UnoUrlResolver::create(local);

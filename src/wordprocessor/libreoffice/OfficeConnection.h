@@ -14,6 +14,8 @@
 
 #include <vector>
 
+#include <unistd.h>
+
 namespace Office {
 
 namespace css = com::sun::star;
@@ -31,10 +33,11 @@ properties(const std::vector<css::beans::PropertyValue> &values);
 // first use. Throws AutomationError when that fails.
 css::uno::Reference<css::uno::XComponentContext> localContext(const QString &programFolder);
 
-// The component context of the office that accepts connections on the pipe, or an empty
-// reference when none can be reached.
-css::uno::Reference<css::uno::XComponentContext> connect(const QString &programFolder,
-                                                         const QString &pipeName);
+// The component context of the office of owner's that accepts connections on the pipe, or an
+// empty reference when none can be reached. Throws AutomationError, saying so, when the pipe is
+// another user's: nothing is then sent over it.
+css::uno::Reference<css::uno::XComponentContext>
+connect(const QString &programFolder, const QString &pipeName, uid_t owner = ::getuid());
 
 // Why a UNO call failed, for a message to the user.
 QString describe(const css::uno::Exception &error);
