@@ -120,6 +120,7 @@ private Q_SLOTS:
     void officeThatCannotStartIsReported_data();
     void officeThatCannotStartIsReported();
     void sessionPipeIsRandomAndKeptPrivately();
+    void pipeReplacedAfterTheCheckIsRefused();
     void pipeThatIsNotTheUsersIsRefused_data();
     void pipeThatIsNotTheUsersIsRefused();
 
@@ -297,6 +298,25 @@ void TestLibreOfficeAutomation::sessionPipeIsRandomAndKeptPrivately()
     QCOMPARE(QString::fromLatin1(readFile(kept)), name);
     QCOMPARE(Office::sessionPipeName(), name);
     QVERIFY(QFile::remove(kept));
+}
+
+// The office ends between the check and the connection, and a new socket takes its name.
+void TestLibreOfficeAutomation::pipeReplacedAfterTheCheckIsRefused()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"pipe"_s);
+    const QByteArray nativePath = QFile::encodeName(path);
+    const int first = listenAt(nativePath);
+    const std::optional<Office::PipeFile> found = Office::ownPipeListening(path, ::getuid());
+    QVERIFY(first >= 0 && found);
+    Office::requireSamePipe(path, *found);
+    // Moved aside rather than removed, so that the new socket cannot reuse its inode.
+    QVERIFY(QFile::rename(path, folder.filePath(u"ended"_s)));
+    const int second = listenAt(nativePath);
+    QVERIFY(second >= 0);
+    QVERIFY_THROWS_EXCEPTION(AutomationError, Office::requireSamePipe(path, *found));
+    ::close(first);
+    ::close(second);
 }
 
 void TestLibreOfficeAutomation::pipeThatIsNotTheUsersIsRefused_data()

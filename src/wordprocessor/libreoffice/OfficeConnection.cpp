@@ -71,18 +71,23 @@ Reference<uno::XComponentContext> localContext(const QString &programFolder)
 Reference<uno::XComponentContext> connect(const QString &programFolder, const QString &pipeName,
                                           uid_t owner)
 {
-    if (!ownPipeListening(pipeSocketPath(pipeName, owner), owner))
+    const QString socketPath = pipeSocketPath(pipeName, owner);
+    const std::optional<PipeFile> pipe = ownPipeListening(socketPath, owner);
+    if (!pipe)
         return {};
     const Reference<uno::XComponentContext> local = localContext(programFolder);
+    Reference<uno::XComponentContext> office;
     try {
         const Reference<bridge::XUnoUrlResolver> resolver = bridge::UnoUrlResolver::create(local);
-        return Reference<uno::XComponentContext>(
-            resolver->resolve(
-                toUno(u"uno:pipe,name="_s + pipeName + u";urp;StarOffice.ComponentContext"_s)),
-            uno::UNO_QUERY);
+        office.set(resolver->resolve(toUno(u"uno:pipe,name="_s + pipeName +
+                                           u";urp;StarOffice.ComponentContext"_s)),
+                   uno::UNO_QUERY);
     } catch (const uno::Exception &) {
         return {};
     }
+    if (office.is())
+        requireSamePipe(socketPath, *pipe);
+    return office;
 }
 
 } // namespace Office

@@ -17,7 +17,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -103,12 +102,12 @@ QString pipeSocketPath(const QString &pipeName, uid_t owner)
     return folder + u"/OSL_PIPE_"_s + QString::number(owner) + u'_' + pipeName;
 }
 
-bool ownPipeListening(const QString &socketPath, uid_t owner)
+std::optional<PipeFile> ownPipeListening(const QString &socketPath, uid_t owner)
 {
     const QByteArray path = QFile::encodeName(socketPath);
     struct stat status;
     if (::lstat(path.constData(), &status) != 0)
-        return false;
+        return {};
     if (!S_ISSOCK(status.st_mode))
         refuse(socketPath, QStringLiteral("it is not a socket."));
     if (status.st_uid != owner)
@@ -117,11 +116,11 @@ bool ownPipeListening(const QString &socketPath, uid_t owner)
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     if (std::size_t(path.size()) >= sizeof address.sun_path)
-        return false; // LibreOffice cannot make a pipe there either
+        return {}; // LibreOffice cannot make a pipe there either
     std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
     const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (probe < 0)
-        return false;
+        return {};
     const bool listening =
         ::connect(probe, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
     // The file is the user's, but whoever listens behind it is what would answer.
@@ -139,11 +138,20 @@ bool ownPipeListening(const QString &socketPath, uid_t owner)
 #endif
     ::close(probe);
     if (!listening)
-        return false;
+        return {};
     if (peer != owner)
         refuse(socketPath,
                QStringLiteral("the program listening there runs under another account."));
-    return true;
+    return PipeFile{status.st_dev, status.st_ino, status.st_uid};
+}
+
+void requireSamePipe(const QString &socketPath, const PipeFile &found)
+{
+    struct stat status;
+    if (::lstat(QFile::encodeName(socketPath).constData(), &status) != 0 ||
+        status.st_dev != found.device || status.st_ino != found.inode ||
+        status.st_uid != found.owner || !S_ISSOCK(status.st_mode))
+        refuse(socketPath, QStringLiteral("it was replaced while Parvenex connected."));
 }
 
 } // namespace Office

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <optional>
+
 #include <sys/types.h>
 
 namespace Office {
@@ -20,9 +22,21 @@ QString sessionPipeName();
 // Where LibreOffice puts the socket of the pipe when the user with uid owner makes it.
 QString pipeSocketPath(const QString &pipeName, uid_t owner);
 
-// True when a process of owner's listens on the socket at socketPath; false when nothing does
+// Which socket file a pipe was found as.
+struct PipeFile
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    uid_t owner = 0;
+};
+
+// The socket at socketPath when a process of owner's listens on it; nothing when nothing does
 // (no such file, or a socket left behind by an office that has ended). Throws AutomationError,
 // naming the path, when the file there is not owner's socket or the listener is another user's.
-bool ownPipeListening(const QString &socketPath, uid_t owner);
+std::optional<PipeFile> ownPipeListening(const QString &socketPath, uid_t owner);
+
+// Throws AutomationError unless socketPath is still the socket found before: the office may end
+// between the check and the connection, and another account take the name meanwhile.
+void requireSamePipe(const QString &socketPath, const PipeFile &found);
 
 } // namespace Office
