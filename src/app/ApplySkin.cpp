@@ -42,7 +42,7 @@ void takeButtonFace(QWidget &widget)
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);
     if (takesButtonFace(&widget))
-        setTextColour(widget, system.color(QPalette::ButtonText));
+        setTextOn(widget, system.color(QPalette::Button), system.color(QPalette::ButtonText));
 }
 
 } // namespace

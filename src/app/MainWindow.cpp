@@ -162,19 +162,24 @@ void MainWindow::createControls()
              caption1, caption2, methodGroup, displayGroup, highlightOption, differencesOnlyOption,
              standardMethodOption, wordProcessorMethodOption}) {
         paintBackground(control, control->backgroundRole(), Qt::white);
-        setTextColour(*control, textOnWhite);
+        setTextOn(*control, Qt::white, textOnWhite);
     }
 
+    // The captions of the push buttons read on the face the style really draws, which is white
+    // unless the style draws a face of its own.
     const QFont buttonFont = arialBold(11.25);
-    const QColor buttonText = readableOn(Qt::white, system.color(QPalette::ButtonText));
-    for (QPushButton *button : {compareLinesButton, saveButton1, loadButton1, loadButton2,
-                                saveButton2, compareWordsButton}) {
+    const QList<QPushButton *> buttons{compareLinesButton, saveButton1, loadButton1,
+                                       loadButton2,        saveButton2, compareWordsButton};
+    for (QPushButton *button : buttons) {
         button->setFont(buttonFont);
         QPalette palette = button->palette();
         palette.setColor(QPalette::Button, Qt::white);
         button->setPalette(palette);
-        setTextColour(*button, buttonText);
     }
+    const QColor face = drawnFace(*compareLinesButton);
+    const QColor buttonText = readableOn(face, system.color(QPalette::ButtonText));
+    for (QPushButton *button : buttons)
+        setTextOn(*button, face, buttonText);
 
     differencesOnlyOption->setChecked(true);
     standardMethodOption->setChecked(true);

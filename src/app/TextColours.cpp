@@ -1,7 +1,9 @@
 #include "app/TextColours.h"
 
+#include <QImage>
 #include <QPalette>
-#include <QWidget>
+#include <QPixmap>
+#include <QPushButton>
 
 #include <algorithm>
 #include <cmath>
@@ -36,15 +38,27 @@ QColor readableOn(const QColor &background, const QColor &preferred)
     return contrastRatio(background, black) >= contrastRatio(background, white) ? black : white;
 }
 
-void setTextColour(QWidget &control, const QColor &colour)
+QColor drawnFace(const QPushButton &button)
+{
+    // A button without a caption, so that its middle shows the face.
+    QPushButton blank;
+    blank.setPalette(button.palette());
+    blank.resize(button.size());
+    const QImage image = blank.grab().toImage();
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+void setTextOn(QWidget &control, const QColor &background, const QColor &text)
 {
     // Captions, group box titles and radio buttons draw their text in WindowText, push buttons
-    // in ButtonText. Text stays the system's: radio buttons mark their choice in it, on the
-    // system's Base.
+    // in ButtonText; some styles draw radio buttons' labels in Text, and mark the choice in Text
+    // on Base, which therefore takes the control's background.
     QPalette palette = control.palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText})
-            palette.setColor(group, role, colour);
+        for (const QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            palette.setColor(group, role, text);
+        palette.setColor(group, QPalette::Base, background);
     }
     control.setPalette(palette);
 }

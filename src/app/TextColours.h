@@ -2,6 +2,7 @@
 
 #include <QColor>
 
+class QPushButton;
 class QWidget;
 
 // The contrast ratio of two colours as the accessibility guidelines define it, from 1 (the same
@@ -12,6 +13,11 @@ double contrastRatio(const QColor &one, const QColor &other);
 // reads better there.
 QColor readableOn(const QColor &background, const QColor &preferred);
 
-// Gives the control's enabled text (captions, labels, titles) the colour. The disabled text keeps
-// the palette's own colour, so that a disabled control looks disabled.
-void setTextColour(QWidget &control, const QColor &colour);
+// The colour the style fills the button's face with. Most styles take the palette's Button
+// colour; some desktop styles draw a face of their own, whatever the palette says.
+QColor drawnFace(const QPushButton &button);
+
+// Gives the control's enabled text (captions, labels, titles) the colour, for a control drawn on
+// the background. The disabled text keeps the palette's own colour, so that a disabled control
+// looks disabled.
+void setTextOn(QWidget &control, const QColor &background, const QColor &text);

@@ -10,9 +10,12 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QStyleOption>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -66,6 +69,34 @@ QPalette darkPalette()
     palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x7f, 0x7f, 0x7f));
     return palette;
 }
+
+// Like some desktop styles (Adwaita): draws push buttons on a dark face of its own, whatever the
+// palette says, and radio buttons' labels in Text.
+class OwnFacesStyle : public QProxyStyle
+{
+public:
+    OwnFacesStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        if (element == PE_PanelButtonCommand)
+            painter->fillRect(option->rect, QColor(0x38, 0x38, 0x38));
+        else
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option);
+        if (element != CE_RadioButtonLabel || !button)
+            return QProxyStyle::drawControl(element, option, painter, widget);
+        QStyleOptionButton label(*button);
+        label.palette.setColor(QPalette::WindowText, button->palette.color(QPalette::Text));
+        QProxyStyle::drawControl(element, &label, painter, widget);
+    }
+};
 
 bool near(QRgb pixel, const QColor &colour)
 {
@@ -215,18 +246,27 @@ void TestAppearance::textReadsOnEveryControl_data()
 {
     QTest::addColumn<bool>("dark");
     QTest::addColumn<bool>("skinned");
-    QTest::newRow("light") << false << false;
-    QTest::newRow("dark") << true << false;
-    QTest::newRow("light, skinned") << false << true;
-    QTest::newRow("dark, skinned") << true << true;
+    QTest::addColumn<bool>("ownFaces");
+    QTest::newRow("light") << false << false << false;
+    QTest::newRow("dark") << true << false << false;
+    QTest::newRow("light, skinned") << false << true << false;
+    QTest::newRow("dark, skinned") << true << true << false;
+    QTest::newRow("dark, own faces") << true << false << true;
+    QTest::newRow("dark, own faces, skinned") << true << true << true;
 }
 
 void TestAppearance::textReadsOnEveryControl()
 {
     QFETCH(bool, dark);
     QFETCH(bool, skinned);
+    QFETCH(bool, ownFaces);
     const QPalette before = QApplication::palette();
-    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    const auto restore = qScopeGuard([&] {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setPalette(before);
+    });
+    if (ownFaces)
+        QApplication::setStyle(new OwnFacesStyle);
     const QPalette system = dark ? darkPalette() : QApplication::style()->standardPalette();
     QApplication::setPalette(system);
     TestServices test;
@@ -238,19 +278,11 @@ void TestAppearance::textReadsOnEveryControl()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.styleSheet().isEmpty(), !skinned);
 
-    const QList<QWidget *> controls{window.caption1,
-                                    window.caption2,
-                                    window.displayGroup,
-                                    window.methodGroup,
-                                    window.highlightOption,
-                                    window.differencesOnlyOption,
-                                    window.standardMethodOption,
-                                    window.wordProcessorMethodOption,
-                                    window.loadButton1,
-                                    window.saveButton1,
-                                    window.loadButton2,
-                                    window.saveButton2,
-                                    window.compareWordsButton};
+    QList<QWidget *> controls{window.caption1, window.caption2, window.displayGroup,
+                              window.methodGroup};
+    for (QAbstractButton *button : window.findChildren<QAbstractButton *>())
+        controls.append(button);
+    controls.removeOne(window.compareLinesButton);
     for (QWidget *control : controls) {
         const auto [background, text] = backgroundAndText(textArea(control));
         const QByteArray name = control->objectName().toLatin1() + " draws " +
