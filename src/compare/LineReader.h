@@ -24,8 +24,15 @@ public:
     bool next(TextLine &line)
     {
         const qsizetype size = text_.size();
-        if (position_ > size)
-            return false;
+        // Tested apart from the lines before it, so that finding the next CR needs no test of
+        // its own for the text's end.
+        if (position_ >= size) {
+            if (position_ > size)
+                return false;
+            line = {size, 0, 0};
+            position_ = size + 1;
+            return true;
+        }
         const qsizetype cr = indexOfByte(text_, '\r', position_);
         if (cr < 0) {
             line = {position_, size - position_, 0};
