@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QByteArray &edited = input.bytes[2];
         require(
             decodedRanges(rangesOfListedLines(edited, lines->listing), edited, input.raw) ==
-                referenceLinesOf(input.texts[2], decodedListing(lines->listing, input.raw), true)
-                    .ranges,
+                referenceListedRanges(input.texts[2], decodedListing(lines->listing, input.raw)),
             "the listed lines of an edited text", input.describe());
     }
     return 0;

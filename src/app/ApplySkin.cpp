@@ -1,6 +1,7 @@
 #include "app/ApplySkin.h"
 
 #include "app/Services.h"
+#include "app/TextColours.h"
 #include "platform/MessageBoxes.h"
 #include "platform/OrdinaryFile.h"
 #include "platform/SkinFramework.h"
@@ -22,21 +23,26 @@ bool takesButtonFace(const QWidget *control)
            qobject_cast<const QLabel *>(control);
 }
 
-struct Background
+struct Look
 {
     QWidget *widget;
-    QColor colour;
+    QPalette palette;
     bool filled;
 };
 
 // Radio buttons and check boxes fill with their button colour, the others with the window
-// colour: each control is given the colour of the role it fills with.
-void setBackground(QWidget &widget, const QColor &colour, bool filled)
+// colour: each control is given the colour of the role it fills with. On the system's button
+// face a control's text takes the system's button text, the colour made to read on it; the
+// window has none, and would hand it on to the panes.
+void takeButtonFace(QWidget &widget)
 {
+    const QPalette system = QApplication::palette();
     QPalette palette = widget.palette();
-    palette.setColor(widget.backgroundRole(), colour);
+    palette.setColor(widget.backgroundRole(), system.color(QPalette::Button));
     widget.setPalette(palette);
-    widget.setAutoFillBackground(filled);
+    widget.setAutoFillBackground(true);
+    if (takesButtonFace(&widget))
+        setTextOn(widget, system.color(QPalette::Button), system.color(QPalette::ButtonText));
 }
 
 } // namespace
@@ -47,25 +53,25 @@ void applySkin(QWidget &window, const Services &services)
     if (!ordinaryFileExists(skinFile))
         return;
 
-    QList<Background> before;
+    QList<Look> before;
     const auto remember = [&before](QWidget *widget) {
-        before.append({widget, widget->palette().color(widget->backgroundRole()),
-                       widget->autoFillBackground()});
+        before.append({widget, widget->palette(), widget->autoFillBackground()});
     };
     remember(&window);
     for (QWidget *control : window.findChildren<QWidget *>()) {
         if (takesButtonFace(control))
             remember(control);
     }
-    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
-    for (const Background &background : before)
-        setBackground(*background.widget, buttonFace, true);
+    for (const Look &look : before)
+        takeButtonFace(*look.widget);
 
     SkinFramework &skin = services.skin;
     if (!skin.loadSkin(skinFile, QString())) {
         // The file is ignored as a whole, so the window looks as it does without one.
-        for (const Background &background : before)
-            setBackground(*background.widget, background.colour, background.filled);
+        for (const Look &look : before) {
+            look.widget->setPalette(look.palette);
+            look.widget->setAutoFillBackground(look.filled);
+        }
         services.messages.warn(QStringLiteral("The skin file \"%1\" was ignored because %2.\n\n"
                                               "Parvenex starts with its usual look.")
                                    .arg(QDir::toNativeSeparators(skinFile), skin.lastError()));

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int usageStatus = 2;
@@ -60,6 +62,24 @@ CommandLine readCommandLine(const QStringList &arguments)
     for (const QString &file : files)
         start.files.append(QFileInfo(file).absoluteFilePath());
     return start;
+}
+
+bool holdsQtOptions(const QStringList &arguments)
+{
+    // Those of QGuiApplication, QApplication and the X11 platform, which take them with one dash
+    // or two, some also with "=value".
+    static const QStringList names =
+        u"platform platformpluginpath platformtheme plugin qwindowgeometry geometry qwindowtitle "
+        u"title qwindowicon icon reverse session testability style stylesheet widgetcount "
+        u"qmljsdebugger display name nograb dograb visual"_s.split(u' ');
+    for (const QString &argument : arguments.mid(1)) {
+        if (!argument.startsWith(u'-'))
+            continue;
+        const QString name = argument.mid(argument.startsWith(u"--"_s) ? 2 : 1).section(u'=', 0, 0);
+        if (names.contains(name))
+            return true;
+    }
+    return false;
 }
 
 QStringList argumentsOf(int argc, char *argv[])

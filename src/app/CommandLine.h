@@ -25,5 +25,10 @@ CommandLine readCommandLine(const QStringList &arguments);
 // The arguments of main(), before QApplication has taken out its own options.
 QStringList argumentsOf(int argc, char *argv[]);
 
+// Whether an argument names one of the options that QApplication or its platform take out of the
+// arguments (-platform, -style, -display ...). Until they have, a command line that holds one
+// cannot be read for sure; one that holds none reads the same before and after.
+bool holdsQtOptions(const QStringList &arguments);
+
 // Prints the command line's text where it belongs and returns its exit status.
 int printCommandLine(const CommandLine &commandLine);

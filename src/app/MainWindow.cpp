@@ -7,6 +7,7 @@
 #include "app/PaneLayout.h"
 #include "app/PointerFeedback.h"
 #include "app/StoredChoices.h"
+#include "app/TextColours.h"
 #include "app/commands/FileDropLoader.h"
 #include "app/commands/LoadCommand.h"
 #include "app/commands/PaneComparison.h"
@@ -153,21 +154,32 @@ void MainWindow::createControls()
              wordProcessorMethodOption})
         control->setFont(controlFont);
     // Radio buttons fill with their button colour, captions and groups with the window colour.
+    // The white is the design's, whatever the system's colours: on a dark system the system's
+    // light text would vanish on it, so the text takes a colour that reads on white.
+    const QPalette system = QApplication::palette();
+    const QColor textOnWhite = readableOn(Qt::white, system.color(QPalette::WindowText));
     for (QWidget *control : std::initializer_list<QWidget *>{
              caption1, caption2, methodGroup, displayGroup, highlightOption, differencesOnlyOption,
-             standardMethodOption, wordProcessorMethodOption})
+             standardMethodOption, wordProcessorMethodOption}) {
         paintBackground(control, control->backgroundRole(), Qt::white);
+        setTextOn(*control, Qt::white, textOnWhite);
+    }
 
+    // The captions of the push buttons read on the face the style really draws, which is white
+    // unless the style draws a face of its own.
     const QFont buttonFont = arialBold(11.25);
-    const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
-    for (QPushButton *button : {compareLinesButton, saveButton1, loadButton1, loadButton2,
-                                saveButton2, compareWordsButton}) {
+    const QList<QPushButton *> buttons{compareLinesButton, saveButton1, loadButton1,
+                                       loadButton2,        saveButton2, compareWordsButton};
+    for (QPushButton *button : buttons) {
         button->setFont(buttonFont);
         QPalette palette = button->palette();
         palette.setColor(QPalette::Button, Qt::white);
-        palette.setColor(QPalette::ButtonText, buttonText);
         button->setPalette(palette);
     }
+    const QColor face = drawnFace(*compareLinesButton);
+    const QColor buttonText = readableOn(face, system.color(QPalette::ButtonText));
+    for (QPushButton *button : buttons)
+        setTextOn(*button, face, buttonText);
 
     differencesOnlyOption->setChecked(true);
     standardMethodOption->setChecked(true);
@@ -305,9 +317,10 @@ void MainWindow::storeSetting(const QString &key, const QString &value)
 
 PaneComparison MainWindow::paneComparison()
 {
-    return PaneComparison({*textPane1, *textPane2, *resultPane1, *resultPane2}, *this,
-                          {[this] { return yieldToEventLoop(); },
-                           [this] { return yieldToEventLoop(QEventLoop::ExcludeUserInputEvents); }});
+    return PaneComparison(
+        {*textPane1, *textPane2, *resultPane1, *resultPane2}, *this,
+        {[this] { return yieldToEventLoop(); },
+         [this] { return yieldToEventLoop(QEventLoop::ExcludeUserInputEvents); }});
 }
 
 FileCommandServices MainWindow::fileCommandServices()

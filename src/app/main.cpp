@@ -17,11 +17,13 @@
 
 int main(int argc, char *argv[])
 {
-    // Help and version need no display, so they are answered before QApplication connects to
-    // one. Anything else is read once QApplication has taken its own options (-platform,
-    // -style, -session ...) out of the arguments.
-    if (const CommandLine early = readCommandLine(argumentsOf(argc, argv));
-        early.action == CommandLine::Action::Print && early.exitStatus == 0)
+    // Help, version and usage errors need no display, so they are answered before QApplication
+    // connects to one. A command line with Qt's own options (-platform, -style, -session ...) is
+    // read once QApplication has taken them out, unless it asks for help or the version.
+    const QStringList arguments = argumentsOf(argc, argv);
+    if (const CommandLine early = readCommandLine(arguments);
+        early.action == CommandLine::Action::Print &&
+        (early.exitStatus == 0 || !holdsQtOptions(arguments)))
         return printCommandLine(early);
 
 #ifdef SIGPIPE

@@ -40,9 +40,12 @@ bool forEachLine(QByteArrayView text, const LineSet &set, YieldTicker *ticker, V
     }
 }
 
-TextRange rangeOf(const TextLine &line)
+// A line's range covers the line and its line break. The empty line after a text's last line
+// break has neither: there is nothing to colour, and the selection stays where it was.
+void appendRangeOf(const TextLine &line, QList<TextRange> &ranges)
 {
-    return {line.start, line.length + line.breakLength};
+    if (line.length + line.breakLength > 0)
+        ranges.append({line.start, line.length + line.breakLength});
 }
 } // namespace
 
@@ -61,7 +64,7 @@ std::optional<ComparisonResult> findMissingLines(QByteArrayView source, QByteArr
         const QByteArrayView text = source.sliced(line.start, line.length);
         if (otherLines.contains(text, hash))
             return;
-        result.ranges.append(rangeOf(line));
+        appendRangeOf(line, result.ranges);
         result.listing.append(text);
         result.listing.append("\r\n", 2);
     };
@@ -76,12 +79,14 @@ QList<TextRange> rangesOfListedLines(QByteArrayView text, QByteArrayView listing
     if (listing.isEmpty())
         return ranges;
     LineSet listed(listing);
+    // Every listed line ends in a line break, so the empty line after the last one was not listed.
     forEachLine(listing, listed, nullptr, [&](const TextLine &line, size_t hash) {
-        listed.insert(line.start, line.length, hash);
+        if (line.start < listing.size())
+            listed.insert(line.start, line.length, hash);
     });
     forEachLine(text, listed, nullptr, [&](const TextLine &line, size_t hash) {
         if (listed.contains(text.sliced(line.start, line.length), hash))
-            ranges.append(rangeOf(line));
+            appendRangeOf(line, ranges);
     });
     return ranges;
 }

@@ -34,11 +34,12 @@ QString writeAll(QFileDevice &file, const QByteArray &bytes)
     return QString();
 }
 
+// A file that does not open is untouched.
 TextFileWrite writeInPlace(const QByteArray &bytes, const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {reasonOf(file), true};
+        return {reasonOf(file), false};
     const QString failure = writeAll(file, bytes);
     return {failure, true};
 }
@@ -62,21 +63,9 @@ std::optional<FileStatus> statusOf(int handle)
     return status;
 }
 
-bool isSameFile(const FileStatus &one, const FileStatus &other)
-{
-    return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
-}
-
 bool hasSeveralLinks(const std::optional<FileStatus> &target)
 {
     return target && target->st_nlink > 1;
-}
-
-// Qt writes in place when no temporary file can be made beside the target.
-bool opensTarget(const QSaveFile &file, const std::optional<FileStatus> &target)
-{
-    const std::optional<FileStatus> opened = statusOf(file.handle());
-    return target && opened && isSameFile(*opened, *target);
 }
 
 bool takeOwnerAndGroup(const QSaveFile &file, const std::optional<FileStatus> &target)
@@ -104,11 +93,6 @@ bool hasSeveralLinks(const std::optional<FileStatus> &)
     return false;
 }
 
-bool opensTarget(const QSaveFile &, const std::optional<FileStatus> &)
-{
-    return false;
-}
-
 bool takeOwnerAndGroup(const QSaveFile &, const std::optional<FileStatus> &)
 {
     return true;
@@ -129,13 +113,14 @@ TextFileWrite writeTextFile(const QByteArray &utf8, const QString &path)
         return writeInPlace(bytes, path);
 
     QSaveFile file(path);
-    file.setDirectWriteFallback(true);
     // Unbuffered, so that every write reaches the file here: a buffered one that fell short
-    // would only come out in commit(), which keeps what it got and reports success.
+    // would only come out in commit(), which keeps what it got and reports success. Whatever
+    // keeps the temporary file from being made (no write permission on the folder, an
+    // immutable folder, a full directory), an existing file that opens for writing is written
+    // in place: Qt's own fallback covers a denied permission only.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {reasonOf(file)};
-    const bool inPlace = opensTarget(file, target);
-    if (!inPlace && !takeOwnerAndGroup(file, target)) {
+        return info.isFile() ? writeInPlace(bytes, path) : TextFileWrite{reasonOf(file)};
+    if (!takeOwnerAndGroup(file, target)) {
         file.cancelWriting();
         file.commit();
         return writeInPlace(bytes, path);
@@ -143,9 +128,7 @@ TextFileWrite writeTextFile(const QByteArray &utf8, const QString &path)
     const QString failure = writeAll(file, bytes);
     if (!failure.isEmpty())
         file.cancelWriting();
-    // Committed even after a failure: a file written in place would be deleted by a QSaveFile
-    // that goes without a commit, and a temporary one is dropped by either.
     if (!file.commit() && failure.isEmpty())
-        return {reasonOf(file), inPlace};
-    return {failure, inPlace};
+        return {reasonOf(file)};
+    return {failure};
 }

@@ -17,6 +17,6 @@ struct TextFileWrite
 // an existing file exactly as it was. The replacement takes the target's permissions, owner and
 // group. An existing file is written in place instead, keeping what it is, when
 // - it has more than one hard link, which a replacement would split from the others;
-// - the folder refuses a new file (permission denied) but the file may be written;
+// - no temporary file can be made beside it, for whatever reason, but the file opens for writing;
 // - the platform does not let the temporary file take the target's owner and group.
 [[nodiscard]] TextFileWrite writeTextFile(const QByteArray &utf8, const QString &path);

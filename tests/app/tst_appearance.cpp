@@ -2,14 +2,20 @@
 
 #include "TempFiles.h"
 #include "TestServices.h"
+#include "app/TextColours.h"
+#include "pane/TextPane.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -53,6 +59,83 @@ void verifyLook(MainWindow &window, const QColor &colour)
     QCOMPARE(filled, listed);
 }
 
+// A dark system palette, as a dark desktop theme gives: light text on dark faces.
+QPalette darkPalette()
+{
+    QPalette palette(QColor(0x3a, 0x3a, 0x3a), QColor(0x2d, 0x2d, 0x2d));
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        palette.setColor(role, QColor(0xee, 0xee, 0xee));
+    palette.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x7f, 0x7f, 0x7f));
+    return palette;
+}
+
+// Like some desktop styles (Adwaita): draws push buttons on a dark face of its own, whatever the
+// palette says, and radio buttons' labels in Text.
+class OwnFacesStyle : public QProxyStyle
+{
+public:
+    OwnFacesStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        if (element == PE_PanelButtonCommand)
+            painter->fillRect(option->rect, QColor(0x38, 0x38, 0x38));
+        else
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option);
+        if (element != CE_RadioButtonLabel || !button)
+            return QProxyStyle::drawControl(element, option, painter, widget);
+        QStyleOptionButton label(*button);
+        label.palette.setColor(QPalette::WindowText, button->palette.color(QPalette::Text));
+        QProxyStyle::drawControl(element, &label, painter, widget);
+    }
+};
+
+bool near(QRgb pixel, const QColor &colour)
+{
+    return qAbs(qRed(pixel) - colour.red()) + qAbs(qGreen(pixel) - colour.green()) +
+               qAbs(qBlue(pixel) - colour.blue()) <=
+           12;
+}
+
+// The control as drawn, without a radio button's indicator, which is no text.
+QImage textArea(QWidget *control)
+{
+    const QImage image = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (!qobject_cast<QRadioButton *>(control))
+        return image;
+    const int indicator = control->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                          control->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    return image.copy(indicator, 0, image.width() - indicator, image.height());
+}
+
+// The colour that fills most of the image, and the pixel that contrasts with it most: the core
+// of the text's strokes.
+std::pair<QColor, QColor> backgroundAndText(const QImage &image)
+{
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    const QRgb background =
+        std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+            return a.second < b.second;
+        })->first;
+    QRgb text = background;
+    for (auto it = counts.keyBegin(); it != counts.keyEnd(); ++it)
+        if (contrastRatio(QColor(*it), QColor(background)) >
+            contrastRatio(QColor(text), QColor(background)))
+            text = *it;
+    return {QColor(background), QColor(text)};
+}
+
 } // namespace
 
 class TestAppearance : public QObject
@@ -63,6 +146,9 @@ private Q_SLOTS:
     void initTestCase();
     void skinAndHandAreUsedOrReported_data();
     void skinAndHandAreUsedOrReported();
+    void textReadsOnEveryControl_data();
+    void textReadsOnEveryControl();
+    void exampleSkinReachesWindowAndPanes();
 };
 
 void TestAppearance::initTestCase()
@@ -151,6 +237,90 @@ void TestAppearance::skinAndHandAreUsedOrReported()
     // The skin cannot widen the buttons over each other.
     window.saveButton1->ensurePolished();
     QVERIFY(window.saveButton1->geometry().right() < window.loadButton2->geometry().left());
+}
+
+// Under a light and a dark system palette, without and with a skin that leaves colours alone,
+// every control's text reads on its background, and the lines button, disabled with the
+// word-processor method, is drawn in the palette's disabled text colour.
+void TestAppearance::textReadsOnEveryControl_data()
+{
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<bool>("skinned");
+    QTest::addColumn<bool>("ownFaces");
+    QTest::newRow("light") << false << false << false;
+    QTest::newRow("dark") << true << false << false;
+    QTest::newRow("light, skinned") << false << true << false;
+    QTest::newRow("dark, skinned") << true << true << false;
+    QTest::newRow("dark, own faces") << true << false << true;
+    QTest::newRow("dark, own faces, skinned") << true << true << true;
+}
+
+void TestAppearance::textReadsOnEveryControl()
+{
+    QFETCH(bool, dark);
+    QFETCH(bool, skinned);
+    QFETCH(bool, ownFaces);
+    const QPalette before = QApplication::palette();
+    const auto restore = qScopeGuard([&] {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QApplication::setPalette(before);
+    });
+    if (ownFaces)
+        QApplication::setStyle(new OwnFacesStyle);
+    const QPalette system = dark ? darkPalette() : QApplication::style()->standardPalette();
+    QApplication::setPalette(system);
+    TestServices test;
+    if (skinned)
+        put(test.programFolder, u"x/o.cjs"_s, "#methodGroup { border: 1px solid gray; }");
+    test.settings.preset(u"Comparison"_s, u"2"_s);
+    MainWindow window(test.services);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.styleSheet().isEmpty(), !skinned);
+
+    QList<QWidget *> controls{window.caption1, window.caption2, window.displayGroup,
+                              window.methodGroup};
+    for (QAbstractButton *button : window.findChildren<QAbstractButton *>())
+        controls.append(button);
+    controls.removeOne(window.compareLinesButton);
+    for (QWidget *control : controls) {
+        const auto [background, text] = backgroundAndText(textArea(control));
+        const QByteArray name = control->objectName().toLatin1() + " draws " +
+                                text.name().toLatin1() + " on " + background.name().toLatin1();
+        QVERIFY2(contrastRatio(text, background) >= 4.5, name.constData());
+    }
+
+    QVERIFY(!window.compareLinesButton->isEnabled());
+    const QColor disabled = system.color(QPalette::Disabled, QPalette::ButtonText);
+    const QColor enabled = window.compareWordsButton->palette().color(QPalette::ButtonText);
+    const QImage lines = textArea(window.compareLinesButton);
+    int inDisabled = 0, inEnabled = 0;
+    for (int y = 0; y < lines.height(); ++y) {
+        for (int x = 0; x < lines.width(); ++x) {
+            inDisabled += near(lines.pixel(x, y), disabled);
+            inEnabled += near(lines.pixel(x, y), enabled);
+        }
+    }
+    QVERIFY2(inDisabled > 50 && inEnabled == 0,
+             qPrintable(u"%1 pixels in the disabled colour, %2 in the enabled one"_s.arg(inDisabled)
+                            .arg(inEnabled)));
+}
+
+// The example skin's rules address the window and the panes by their names.
+void TestAppearance::exampleSkinReachesWindowAndPanes()
+{
+    TestServices test;
+    put(test.programFolder, u"x/o.cjs"_s,
+        readFile(QStringLiteral(PARVENEX_EXAMPLES "/skin/x/o.cjs")));
+    MainWindow window(test.services);
+    QVERIFY(test.messages.texts().isEmpty());
+    window.ensurePolished();
+    QCOMPARE(window.palette().color(QPalette::Window), QColor(0xe4, 0xe9, 0xef));
+    for (TextPane *pane :
+         {window.textPane1, window.textPane2, window.resultPane1, window.resultPane2}) {
+        pane->ensurePolished();
+        QCOMPARE(pane->palette().color(QPalette::Text), QColor(0x14, 0x28, 0x3f));
+    }
 }
 
 QTEST_MAIN(TestAppearance)

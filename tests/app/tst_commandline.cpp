@@ -54,9 +54,9 @@ private Q_SLOTS:
         QVERIFY(QDir().mkdir(u"folder"_s));
     }
 
-    // The program itself prints help, its version and errors, then exits: help and version
-    // need no display, Qt's own options are taken out before the arguments are read, errors go
-    // to standard error. Otherwise it starts with the files named, "--" ending the options.
+    // The program itself prints help, its version and errors, then exits: none of them needs a
+    // display, Qt's own options are taken out before the arguments are read, errors go to
+    // standard error. Otherwise it starts with the files named, "--" ending the options.
     void argumentsAreAnswered_data()
     {
         QTest::addColumn<QString>("arguments"); // separated by '|'
@@ -72,6 +72,7 @@ private Q_SLOTS:
         QTest::newRow("unknown option")        << "--bogus" << 2 << none << u"parvenex: Unknown option 'bogus'.\n\n"_s + usage;
         QTest::newRow("three files")           << "one.txt|two.txt|three.txt" << 2 << none
             << u"parvenex: At most two files: one for text #1, one for text #2.\n\n"_s + usage;
+        QTest::newRow("Qt's options, unknown") << "--platform|offscreen|-style=Fusion|--bogus|-x" << 2 << none << u"parvenex: Unknown options: bogus, x.\n\n"_s + usage;
         // clang-format on
     }
 
@@ -95,7 +96,7 @@ private Q_SLOTS:
         environment.remove(u"DISPLAY"_s);
         environment.remove(u"WAYLAND_DISPLAY"_s);
         // Without a display, a program that connected to the usual platform would abort.
-        environment.insert(u"QT_QPA_PLATFORM"_s, status == 0 ? u"xcb"_s : u"offscreen"_s);
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
         environment.insert(u"XDG_RUNTIME_DIR"_s, dir_.path());
         QProcess program;
         program.setProcessEnvironment(environment);

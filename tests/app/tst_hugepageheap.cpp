@@ -1,15 +1,43 @@
 #include "app/HugePageHeap.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 // Started with this argument, the program restarts itself as the real one does and prints the
-// tunables it ended up with.
+// tunables glibc was started with, its name, and the environment it hands on.
 const char *const childArgument = "--print-tunables";
+
+// The tunables the process was started with. glibc parses them in place, cutting them at each
+// ':', so they are the variable and the entries after it that it cut off.
+QByteArray startingTunables()
+{
+    QFile file(QStringLiteral("/proc/self/environ"));
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    QByteArrayList tunables;
+    for (const QByteArray &entry : file.readAll().split('\0')) {
+        if (entry.startsWith("GLIBC_TUNABLES="))
+            tunables.append(entry.mid(15));
+        else if (!tunables.isEmpty() && entry.startsWith("glibc."))
+            tunables.append(entry);
+        else if (!tunables.isEmpty())
+            break;
+    }
+    return tunables.join(':');
+}
+
+QByteArray processName()
+{
+    QFile file(QStringLiteral("/proc/self/comm"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : "<unreadable>";
+}
 } // namespace
 
 class TestHugePageHeap : public QObject
@@ -40,8 +68,18 @@ private Q_SLOTS:
         child.start(QCoreApplication::applicationFilePath(),
                     {QLatin1String(childArgument), QStringLiteral("second argument")});
         QVERIFY(child.waitForFinished(20000));
+        const QList<QByteArray> output = child.readAllStandardOutput().split('\x1e');
+        QCOMPARE(output.size(), 3);
+        QTEST(output[0], "seen");
+        // The restarted process keeps its name, and what it starts gets the user's environment.
+        const QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+        QCOMPARE(QString::fromLocal8Bit(output[1]), name.left(15));
+        QStringList handedOn = QString::fromLocal8Bit(output[2]).split(u'\x1f');
+        QStringList handedOver = environment.toStringList();
+        handedOn.sort();
+        handedOver.sort();
+        QCOMPARE(handedOn, handedOver);
         // The arguments survive the restart: the child echoes the second one.
-        QTEST(child.readAllStandardOutput(), "seen");
         QCOMPARE(child.readAllStandardError().contains("second argument"), true);
     }
 };
@@ -50,8 +88,13 @@ int main(int argc, char **argv)
 {
     if (argc == 3 && qstrcmp(argv[1], childArgument) == 0) {
         useHugePageHeap(argv);
-        const char *tunables = std::getenv("GLIBC_TUNABLES");
-        std::fputs(tunables ? tunables : "", stdout);
+        QByteArrayList environment;
+        for (char **entry = environ; *entry; ++entry)
+            environment.append(*entry);
+        std::fputs(QByteArray(startingTunables() + '\x1e' + processName() + '\x1e' +
+                              environment.join('\x1f'))
+                       .constData(),
+                   stdout);
         std::fputs(argv[2], stderr);
         return 0;
     }

@@ -99,7 +99,7 @@ private Q_SLOTS:
             // A source edited during the comparison is coloured where the listed lines stand now.
             const QString listing = decodedListing(lines.listing, raw);
             QVERIFY2(decodedRanges(rangesOfListedLines(editedBytes, lines.listing), editedBytes,
-                                   raw) == referenceLinesOf(edited, listing, true).ranges,
+                                   raw) == referenceListedRanges(edited, listing),
                      QByteArray(context + " edited " + visibleText(edited)));
 
             QVERIFY2(decodedResult(compareWords(bytes1, bytes2), bytes1, raw) ==
@@ -115,12 +115,14 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArrayList>("present");
         QTest::addColumn<QByteArrayList>("absent");
-        QTest::newRow("prefixes") << "ab\r\nabc\r\n"_ba << QByteArrayList{"ab", "abc"}
-                                  << QByteArrayList{"a", "abcd", "b", ""};
+        QTest::newRow("prefixes") << "ab\r\nabc\r\n"_ba << QByteArrayList{"ab", "abc", ""}
+                                  << QByteArrayList{"a", "abcd", "b"};
         QTest::newRow("lone CR, empty and last line")
             << "a\rb\r\n\r\nbc"_ba << QByteArrayList{"a", "b", "", "bc"}
             << QByteArrayList{"ab", "bcd", "c", "\n"};
-        QTest::newRow("break at the end") << "x\r"_ba << QByteArrayList{"x"} << QByteArrayList{""};
+        QTest::newRow("break at the end")
+            << "x\r"_ba << QByteArrayList{"x", ""} << QByteArrayList{"\n"};
+        QTest::newRow("no break at the end") << "x"_ba << QByteArrayList{"x"} << QByteArrayList{""};
         QTest::newRow("empty text") << QByteArray() << QByteArrayList{} << QByteArrayList{"", "a"};
     }
 

@@ -67,34 +67,63 @@ inline Decoded decodedResult(const ComparisonResult &result, const QByteArray &b
 // A line is its text and its range: the line's characters and its line break.
 using ReferenceLine = std::pair<QString, TextRange>;
 
+// The text cut at every CR, what follows the last CR included even when empty; an LF at the start
+// of a piece after a CR is that line break's and is dropped. A line's range runs to the start of
+// the next line, or to the text's end.
 inline QList<ReferenceLine> referenceLines(const QString &text)
 {
     QList<ReferenceLine> lines;
-    for (qsizetype start = 0, end; start < text.size(); start = end) {
-        qsizetype cr = text.indexOf(u'\r', start);
-        if (cr < 0)
-            cr = text.size();
-        end = text.mid(cr, 2) == QLatin1String("\r\n") ? cr + 2 : qMin(cr + 1, text.size());
-        lines.append({text.sliced(start, cr - start), {start, end - start}});
+    if (text.isEmpty())
+        return lines;
+    qsizetype pieceStart = 0;
+    for (const QString &piece : text.split(u'\r')) {
+        const bool mended = pieceStart > 0 && piece.startsWith(u'\n');
+        const qsizetype start = pieceStart + (mended ? 1 : 0);
+        if (!lines.isEmpty())
+            lines.last().second.length = start - lines.last().second.start;
+        lines.append({piece.mid(mended ? 1 : 0), {start, text.size() - start}});
+        pieceStart += piece.size() + 1;
     }
     return lines;
 }
 
-// The lines of text that do (present) or do not occur among the lines of other: listed, each
-// followed by CR LF, and their ranges.
-inline Decoded referenceLinesOf(const QString &text, const QString &other, bool present)
+// The lines of text that do (present) or do not occur among otherLines: listed, each followed by
+// CR LF, and their ranges, where they have any.
+inline Decoded referenceLinesAmong(const QString &text, const QStringList &otherLines, bool present)
 {
-    QStringList otherLines;
-    for (const ReferenceLine &line : referenceLines(other))
-        otherLines.append(line.first);
     Decoded result;
     for (const ReferenceLine &line : referenceLines(text)) {
         if (otherLines.contains(line.first) != present)
             continue;
         result.listing += line.first + QStringLiteral("\r\n");
-        result.ranges.append(line.second);
+        if (line.second.length > 0)
+            result.ranges.append(line.second);
     }
     return result;
+}
+
+inline QStringList referenceLineTexts(const QString &text)
+{
+    QStringList texts;
+    for (const ReferenceLine &line : referenceLines(text))
+        texts.append(line.first);
+    return texts;
+}
+
+// The lines of text that do (present) or do not occur among the lines of other.
+inline Decoded referenceLinesOf(const QString &text, const QString &other, bool present)
+{
+    return referenceLinesAmong(text, referenceLineTexts(other), present);
+}
+
+// The ranges of the lines of text that a listing lists. Each listed line ends in CR LF, so the
+// empty line after the last one was not listed.
+inline QList<TextRange> referenceListedRanges(const QString &text, const QString &listing)
+{
+    QStringList listed = referenceLineTexts(listing);
+    if (!listed.isEmpty())
+        listed.removeLast();
+    return referenceLinesAmong(text, listed, true).ranges;
 }
 
 inline QStringList referenceSplit(const QString &text, const QString &separator)

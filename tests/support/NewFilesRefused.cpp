@@ -15,6 +15,7 @@ namespace {
 
 std::mutex guard;
 std::string refusingFolder;
+int refusal = EACCES;
 
 bool refused(const char *path, int flags)
 {
@@ -34,10 +35,11 @@ bool refused(const char *path, int flags)
 
 } // namespace
 
-void refuseNewFilesIn(const QString &folder)
+void refuseNewFilesIn(const QString &folder, int error)
 {
     const std::lock_guard lock(guard);
     refusingFolder = QFile::encodeName(folder).toStdString();
+    refusal = error;
 }
 
 extern "C" int open64(const char *path, int flags, ...)
@@ -50,7 +52,8 @@ extern "C" int open64(const char *path, int flags, ...)
         va_end(arguments);
     }
     if (refused(path, flags)) {
-        errno = EACCES;
+        const std::lock_guard lock(guard);
+        errno = refusal;
         return -1;
     }
     using Open = int (*)(const char *, int, ...);

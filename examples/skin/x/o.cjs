@@ -1,9 +1,10 @@
 /* Slate: an example skin for Parvenex.
    A skin is a Qt style sheet in UTF-8. Parvenex reads it from "x/o.cjs" in the folder that
    holds the parvenex executable; see README.md. Fonts and control sizes stay as the window
-   sets them, so only colours, borders and similar looks are taken from here. */
+   sets them, so only colours, borders and similar looks are taken from here. Controls are
+   addressed by their object names (#mainWindow, #textPane1 ...) or their kinds (QLabel ...). */
 
-Form1 {
+#mainWindow {
     background-color: #e4e9ef;
 }
 
@@ -57,8 +58,12 @@ QPushButton:disabled {
     border-color: #b5c1cd;
 }
 
-RichTextPane {
+/* The panes: a dark skin gives them a dark background-color and a light color, which their
+   text then takes. */
+#textPane1, #textPane2, #resultPane1, #resultPane2 {
     border: 1px solid #9fb0c3;
+    background-color: #fbfcfd;
+    color: #14283f;
     selection-background-color: #3d6b9c;
     selection-color: #ffffff;
 }

@@ -286,6 +286,7 @@ void TestLoadAndSave::savesTheVisiblePaneOfTheSide_data()
     row("second hard link, disk full", 1, 1, {ask, tooLarge}, text.left(4), u"link"_s, 4);
     row("no new file in the folder", 1, 1, {ask}, text, u"refusing"_s);
     row("no new file, disk full", 1, 1, {ask, tooLarge}, text.left(4), u"refusing"_s, 4);
+    row("immutable folder", 2, 2, {ask}, "four\r\n\r\n", u"immutable"_s);
     row("another owner and group", 1, 1, {ask}, text, u"owner"_s);
 #endif
 }
@@ -319,7 +320,9 @@ void TestLoadAndSave::savesTheVisiblePaneOfTheSide()
     {
     }, after{};
     QVERIFY(special.isEmpty() || ::stat(path.constData(), &before) == 0);
-    refuseNewFilesIn(special == u"refusing"_s ? folder.path() : QString());
+    const bool refusing = special == u"refusing"_s || special == u"immutable"_s;
+    refuseNewFilesIn(refusing ? folder.path() : QString(),
+                     special == u"immutable"_s ? EPERM : EACCES);
     const auto refuseNothing = qScopeGuard([] { refuseNewFilesIn(QString()); });
 #endif
     Window w;

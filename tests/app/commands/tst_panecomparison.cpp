@@ -56,6 +56,8 @@ private Q_SLOTS:
         const QString beyond16Bits = QStringLiteral("%1+2").arg(longLine.size() + 2);
         // clang-format off
         QTest::newRow("lines: beyond ASCII")           << false << "é\r\n😀x\r\nz" << "z\r\né"      << "😀x\r\n"    << "0+1 3+5" << ""           << "0+1";
+        // The empty line after a final line break is listed, with nothing to colour.
+        QTest::newRow("lines: break at the end")       << false << "a\r\nb\r\n"   << "a\r\nb"       << "\r\n"       << "0+1"     << ""           << "0+1";
         QTest::newRow("words: beyond ASCII")           << true  << "a 😀 é€"      << "é€ a b😀"     << "\r\n😀\r\né€" << "2+2 5+2" << "\r\né€\r\nb😀" << "0+2 5+3";
         QTest::newRow("words: positions beyond 16 bits") << true << longLine + u"\r\nzz"_s << longLine + u"\r\nyy"_s << "\r\nzz" << beyond16Bits << "\r\nyy" << beyond16Bits;
         // clang-format on
@@ -79,6 +81,40 @@ private Q_SLOTS:
         QTEST(redRanges(*window.textPane1), "ranges1");
         QTEST(window.resultPane2->text(), "listing2");
         QTEST(redRanges(*window.textPane2), "ranges2");
+    }
+
+    // Every load ends the pane's text with a line break, so each loaded text ends in an empty
+    // line: whether a file ends in a line break makes no difference between two files.
+    void loadedFilesCompareByTheirLines_data()
+    {
+        for (const char *column : {"file1", "file2"})
+            QTest::addColumn<QByteArray>(column);
+        for (const char *column : {"listing1", "listing2"})
+            QTest::addColumn<QString>(column);
+        // clang-format off
+        QTest::newRow("break at the end of #2")      << "a"_ba        << "a\n"_ba   << "" << "";
+        QTest::newRow("break at the end of #1")      << "a\nb\n"_ba   << "a\nb"_ba  << "" << "";
+        QTest::newRow("empty line inside #1")        << "a\n\nb\n"_ba << "a\nb"_ba  << "" << "";
+        QTest::newRow("a differing line")            << "a\r\nb"_ba   << "a\r\n"_ba << "b\r\n" << "";
+        // clang-format on
+    }
+
+    void loadedFilesCompareByTheirLines()
+    {
+        QFETCH(QByteArray, file1);
+        QFETCH(QByteArray, file2);
+        Fixture fixture{QString(), QString()};
+        MainWindow &window = fixture.window;
+        const QTemporaryDir folder;
+        for (const auto &[name, bytes] : {std::pair{u"1.txt"_s, file1}, {u"2.txt"_s, file2}}) {
+            QVERIFY(writeFile(folder.filePath(name), bytes));
+            fixture.test.dialog.answers.enqueue(folder.filePath(name));
+        }
+        window.loadButton1->click();
+        window.loadButton2->click();
+        window.compareLinesButton->click();
+        QTEST(window.resultPane1->text(), "listing1");
+        QTEST(window.resultPane2->text(), "listing2");
     }
 
     // Big batches of ranges are coloured in slices with a yield between two of them; a yield
