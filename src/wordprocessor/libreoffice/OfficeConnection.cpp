@@ -85,8 +85,8 @@ Reference<uno::XComponentContext> connect(const QString &programFolder, const QS
     } catch (const uno::Exception &) {
         return {};
     }
-    if (office.is())
-        requireSamePipe(socketPath, *pipe);
+    if (office.is() && !stillSamePipe(socketPath, *pipe))
+        return {};
     return office;
 }
 

@@ -145,13 +145,15 @@ std::optional<PipeFile> ownPipeListening(const QString &socketPath, uid_t owner)
     return PipeFile{status.st_dev, status.st_ino, status.st_uid};
 }
 
-void requireSamePipe(const QString &socketPath, const PipeFile &found)
+bool stillSamePipe(const QString &socketPath, const PipeFile &found)
 {
     struct stat status;
-    if (::lstat(QFile::encodeName(socketPath).constData(), &status) != 0 ||
-        status.st_dev != found.device || status.st_ino != found.inode ||
+    if (::lstat(QFile::encodeName(socketPath).constData(), &status) != 0)
+        return false;
+    if (status.st_dev != found.device || status.st_ino != found.inode ||
         status.st_uid != found.owner || !S_ISSOCK(status.st_mode))
         refuse(socketPath, QStringLiteral("it was replaced while Parvenex connected."));
+    return true;
 }
 
 } // namespace Office

@@ -35,8 +35,9 @@ struct PipeFile
 // naming the path, when the file there is not owner's socket or the listener is another user's.
 std::optional<PipeFile> ownPipeListening(const QString &socketPath, uid_t owner);
 
-// Throws AutomationError unless socketPath is still the socket found before: the office may end
-// between the check and the connection, and another account take the name meanwhile.
-void requireSamePipe(const QString &socketPath, const PipeFile &found);
+// Whether socketPath is still the socket found before: false once nothing is there (the office
+// has ended meanwhile). Throws AutomationError when another file has taken its place, as another
+// account could after the office ended.
+bool stillSamePipe(const QString &socketPath, const PipeFile &found);
 
 } // namespace Office
