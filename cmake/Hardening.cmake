@@ -8,7 +8,6 @@ include(CheckCXXCompilerFlag)
 
 option(PARVENEX_HARDENING "Build with Debian's hardening flags" ON)
 if(NOT PARVENEX_HARDENING OR NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-    set(PARVENEX_FORTIFIED OFF)
     return()
 endif()
 
@@ -23,10 +22,7 @@ endforeach()
 # glibc checks buffer sizes only where the compiler optimises (without optimisation it warns
 # instead), and AddressSanitizer does its own, finer checking of the same calls.
 if(NOT PARVENEX_SANITIZE AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
-    set(PARVENEX_FORTIFIED ON)
     add_compile_definitions(_FORTIFY_SOURCE=2)
-else()
-    set(PARVENEX_FORTIFIED OFF)
 endif()
 
 add_link_options(LINKER:-z,relro LINKER:-z,now)
