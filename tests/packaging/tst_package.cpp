@@ -170,7 +170,7 @@ private Q_SLOTS:
     // other flags leave no mark the program is sure to carry: checked buffer functions appear
     // only where the compiler cannot prove a call safe, which in this program it can; stack clash
     // probes leave none; and control-flow protection is marked only when every object linked in
-    // has it, which Debian 12's C start-up files do not.
+    // has it, which the C start-up files of Debian 12 and 13 do not.
     void programIsHardened_data()
     {
         QTest::addColumn<QStringList>("arguments"); // of readelf
