@@ -19,9 +19,10 @@ run=(
 # The package carries the word method, so it is built against LibreOffice's SDK; dpkg-shlibdeps
 # computes its library dependencies, and CPack needs `file` to find the programs among its files.
 package=(libreoffice-dev dpkg-dev file)
-# clang's libFuzzer and sanitizer runtimes come with libclang-rt-14-dev, which clang only
-# recommends.
-fuzz=(clang libclang-rt-14-dev)
+# clang's libFuzzer and sanitizer runtimes come with libclang-rt-dev, which clang only
+# recommends; the name without a version follows the release's clang (14 on Debian 12, 19 on
+# Debian 13).
+fuzz=(clang libclang-rt-dev)
 test=(
     "${package[@]}"
     "${fuzz[@]}"

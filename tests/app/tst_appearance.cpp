@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QProxyStyle>
@@ -17,6 +18,8 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -136,6 +139,20 @@ std::pair<QColor, QColor> backgroundAndText(const QImage &image)
     return {QColor(background), QColor(text)};
 }
 
+// How many pixels of `colour` the widget draws. The drawing is what the user sees: where the
+// window has set a palette on a widget that a sheet colours too, Qt 6.8 keeps the palette's
+// colour in palette() while it draws the sheet's, as Qt 6.4 does.
+qsizetype drawnPixels(QWidget &widget, const QColor &colour)
+{
+    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    qsizetype count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        count += std::count(line, line + image.width(), colour.rgb());
+    }
+    return count;
+}
+
 } // namespace
 
 class TestAppearance : public QObject
@@ -228,12 +245,9 @@ void TestAppearance::skinAndHandAreUsedOrReported()
     if (!used)
         return;
     QCOMPARE(test.skin.applyOptions(), 0x31u);
-    window.caption1->ensurePolished();
-    QCOMPARE(window.caption1->palette().color(QPalette::WindowText), QColor(0x12, 0x34, 0x56));
+    QVERIFY(drawnPixels(*window.caption1, QColor(0x12, 0x34, 0x56)) > 0);
     // Controls are addressed by their names.
-    window.compareLinesButton->ensurePolished();
-    QCOMPARE(window.compareLinesButton->palette().color(QPalette::ButtonText),
-             QColor(0x65, 0x43, 0x21));
+    QVERIFY(drawnPixels(*window.compareLinesButton, QColor(0x65, 0x43, 0x21)) > 0);
     // The skin cannot widen the buttons over each other.
     window.saveButton1->ensurePolished();
     QVERIFY(window.saveButton1->geometry().right() < window.loadButton2->geometry().left());

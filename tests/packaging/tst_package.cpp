@@ -75,6 +75,7 @@ private Q_SLOTS:
                             u"./usr/lib/parvenex/HAND-M.CUR -rw-r--r--"_s,
                             u"./usr/lib/parvenex/parvenex -rwxr-xr-x"_s,
                             u"./usr/share/applications/parvenex.desktop -rw-r--r--"_s,
+                            u"./usr/share/doc/parvenex/changelog.Debian.gz -rw-r--r--"_s,
                             u"./usr/share/doc/parvenex/copyright -rw-r--r--"_s,
                             u"./usr/share/icons/hicolor/256x256/apps/parvenex.png -rw-r--r--"_s,
                             u"./usr/share/icons/hicolor/48x48/apps/parvenex.png -rw-r--r--"_s,
@@ -116,8 +117,6 @@ private Q_SLOTS:
         // Hints too: they say the entry could land in a catch-all menu.
         QTest::newRow("desktop entry")
             << "desktop-file-validate usr/share/applications/parvenex.desktop 2>&1 | (! grep .)";
-        QTest::newRow("metainfo") << "appstreamcli validate --no-net --strict "
-                                     "usr/share/metainfo/com.quenlow.parvenex.metainfo.xml";
         // groff exits with 0 after warnings too.
         QTest::newRow("manual") << "zcat usr/share/man/man1/parvenex.1.gz | "
                                    "groff -man -ww -z 2>&1 | (! grep .)";
@@ -128,6 +127,73 @@ private Q_SLOTS:
         QFETCH(QString, command);
         const Run check = run(u"sh"_s, {u"-c"_s, u"cd \"$0\" && "_s + command, root()});
         QVERIFY2(check.status == 0, qPrintable(check.output));
+    }
+
+    // What both Debian 12's AppStream 0.16 and Debian 13's 1.0 say of the metainfo, infos included,
+    // save two issues no file can avoid on both: 1.0 wants a <developer> tag, which 0.16 calls an
+    // unknown tag; and 1.0 warns that the home page is missing, which it is: the project has none
+    // yet, and an address made up for the validator would send users nowhere.
+    void metainfoPassesBothAppStreamReleases()
+    {
+        const QStringList accepted{u"developer-info-missing"_s, u"url-homepage-missing"_s};
+        const Run check = run(u"appstreamcli"_s,
+                              {u"validate"_s, u"--no-net"_s,
+                               root(u"usr/share/metainfo/com.quenlow.parvenex.metainfo.xml"_s)});
+        // Its verdict ends what it prints, so the validator did run: "Validation failed" as well
+        // while only accepted warnings stand.
+        QVERIFY2(check.output.contains(u"Validation "_s), qPrintable(check.output));
+        // severity: component:line: tag [hint]
+        static const QRegularExpression issue(u"^([EWI]): [^:]+:(?:~|\\d+): (\\S+)"_s,
+                                              QRegularExpression::MultilineOption);
+        QStringList refused;
+        for (auto found = issue.globalMatch(check.output); found.hasNext();) {
+            const QRegularExpressionMatch match = found.next();
+            if (!accepted.contains(match.captured(2)))
+                refused.append(match.captured(0));
+        }
+        QVERIFY2(refused.isEmpty(), qPrintable(check.output));
+    }
+
+    // Each version's changes, in Debian's format where apt looks for them, the newest first and
+    // naming the package's version.
+    void changelogNamesThisVersion()
+    {
+        const QString parse = u"zcat \"$0\" | dpkg-parsechangelog --file - --show-field Version"_s;
+        const Run version =
+            run(u"sh"_s, {u"-c"_s, parse, root("usr/share/doc/parvenex/changelog.Debian.gz")});
+        QCOMPARE(version.output, QStringLiteral(PARVENEX_PROJECT_VERSION "\n"));
+        QCOMPARE(version.status, 0);
+    }
+
+    // Debian's hardening, read from the packaged program's ELF headers: a position-independent
+    // executable, relocations read-only once all are bound at start-up, and stack canaries. The
+    // other flags leave no mark the program is sure to carry: checked buffer functions appear
+    // only where the compiler cannot prove a call safe, which in this program it can; stack clash
+    // probes leave none; and control-flow protection is marked only when every object linked in
+    // has it, which the C start-up files of Debian 12 and 13 do not.
+    void programIsHardened_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // of readelf
+        QTest::addColumn<QString>("pattern");
+        // clang-format off
+        QTest::newRow("position independent") << QStringList{u"--file-header"_s} << u"Type:\\s+DYN "_s;
+        QTest::newRow("relocations read-only") << QStringList{u"--program-headers"_s} << u"\\bGNU_RELRO\\b"_s;
+        QTest::newRow("bound at start-up") << QStringList{u"--dynamic"_s} << u"\\(FLAGS\\)\\s+BIND_NOW\\b"_s;
+        QTest::newRow("stack protector") << QStringList{u"--dyn-syms"_s} << u"\\b__stack_chk_fail\\b"_s;
+        // clang-format on
+    }
+
+    void programIsHardened()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, pattern);
+        if (!PARVENEX_HARDENED)
+            QSKIP("This build was configured with PARVENEX_HARDENING off.");
+        const Run headers =
+            run(u"readelf"_s, arguments << u"--wide"_s << root("usr/lib/parvenex/parvenex"));
+        QCOMPARE(headers.status, 0);
+        QVERIFY2(QRegularExpression(pattern).match(headers.output).hasMatch(),
+                 qPrintable(headers.output.left(4000)));
     }
 
     // The menu entry, the metainfo and the icons name each other and the installed program.
