@@ -37,31 +37,6 @@ int pixelsOf(const QImage &image, const QColor &colour)
     return count;
 }
 
-void dragOnto(QWindow *window, const QPoint &at, QMimeData *data)
-{
-    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(window, &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(window, &move);
-    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(window, &drop);
-}
-
-// Takes drops of local files on the pane's text area, as the window's file-drop loader does.
-struct FileDropFilter : QObject
-{
-    int drops = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        auto *drag = dynamic_cast<QDropEvent *>(event); // enter and move events are drop events
-        if (!drag || !drag->mimeData()->hasUrls())
-            return false;
-        drag->acceptProposedAction();
-        drops += event->type() == QEvent::Drop;
-        return true;
-    }
-};
-
 } // namespace
 
 class TestTextPane : public QObject
@@ -127,9 +102,7 @@ private Q_SLOTS:
         // The last line, never drawn, is the widest: its shown part is reachable.
         pane.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pane));
-        const int lineWidth = int(pane.SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH,
-                                                     QsciScintillaBase::STYLE_DEFAULT,
-                                                     QString(3000, u'W').toLatin1().constData()));
+        const qreal lineWidth = QFontMetricsF(pane.font()).horizontalAdvance(QString(3000, u'W'));
         QVERIFY(pane.horizontalScrollBar()->maximum() + pane.viewport()->width() >= lineWidth);
         pane.horizontalScrollBar()->setValue(pane.horizontalScrollBar()->maximum());
         pane.setText(u"new"_s);
@@ -209,26 +182,11 @@ private Q_SLOTS:
         int start = -1, end = -1;
         text->selection(0, &start, &end);
         QCOMPARE(QList<int>({start, end, text->cursorPosition()}), QList<int>({5, 6, 6}));
-        pane.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+        pane.setSelStart(0);
         QTest::sendKeyEvent(QTest::Click, &pane, Qt::Key_Eacute, u"\u00e9"_s, Qt::NoModifier);
         text->setSelection(0, 6, 7);
-        QCOMPARE(pane.selectedText(), QStringLiteral("X"));
+        QCOMPARE(QList<qsizetype>({pane.selStart(), pane.selLength()}), QList<qsizetype>({6, 1}));
         QCOMPARE(pane.textLength(), 7);
-    }
-
-    void fontOfTheWindowIsTheTextFont()
-    {
-        QWidget window;
-        TextPane *pane = new TextPane(&window);
-        QFont font(QStringLiteral("Arial"));
-        font.setPointSizeF(15);
-        font.setBold(true);
-        window.setFont(font);
-        const QByteArray sample("Wide sample text");
-        const long width =
-            pane->SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH, 0UL, sample.constData());
-        QVERIFY(qAbs(width - QFontMetricsF(font, pane).horizontalAdvance(QLatin1String(sample))) <=
-                1);
     }
 
     // A comparison's selected range shows red until the user gives the pane the focus; hiding
@@ -266,34 +224,6 @@ private Q_SLOTS:
         other->setFocus();
         QTRY_VERIFY(!pane->hasFocus());
         QVERIFY(shows(red) && !shows(highlight));
-    }
-
-    // Files go to the window's loader through a filter on the text area, text goes into the text.
-    void dropsOfTextAndOfFiles_data()
-    {
-        QTest::addColumn<bool>("files");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("text") << false << QStringLiteral("q\r\nr\r\ns");
-        QTest::newRow("files") << true << QStringLiteral("s");
-    }
-
-    void dropsOfTextAndOfFiles()
-    {
-        QFETCH(bool, files);
-        QFETCH(QString, expected);
-        TextPane pane;
-        FileDropFilter loader;
-        pane.viewport()->installEventFilter(&loader);
-        pane.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pane));
-        pane.setText(QStringLiteral("s"));
-        QMimeData data;
-        data.setText(QStringLiteral("q\nr\r"));
-        if (files)
-            data.setUrls({QUrl::fromLocalFile(QStringLiteral("/nowhere/a.txt"))});
-        dragOnto(pane.windowHandle(), pane.viewport()->geometry().topLeft() + QPoint(1, 2), &data);
-        QCOMPARE(pane.text(), expected);
-        QCOMPARE(loader.drops, files ? 1 : 0);
     }
 
     void geometryIsKeptInTwipsAndRejectsInvalidValues()
