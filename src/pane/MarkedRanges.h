@@ -1,8 +1,18 @@
 #pragma once
 
 #include "compare/TextRange.h"
+#include "pane/StepList.h"
 
 #include <QList>
+
+// A range moves by its start.
+template <> struct StepShift<TextRange>
+{
+    static TextRange apply(TextRange range, qint64 delta)
+    {
+        return {range.start + delta, range.length};
+    }
+};
 
 // The red parts of a pane: sorted, disjoint, non-empty byte ranges (touching ones are joined),
 // with no storage per character. Colouring adds or removes ranges; an edit of the text shifts
@@ -33,6 +43,13 @@ public:
     qsizetype count() const;
 
 private:
-    // Range starts and ends, both sorted.
-    QList<TextRange> ranges_;
+    // The first range that ends at or after position, touching ones included.
+    qsizetype firstEndingFrom(qsizetype position) const;
+    // The number of ranges that start at or before position.
+    qsizetype startingUpTo(qsizetype position) const;
+    // Replaces the ranges from first to last with ranges, joining those that touch.
+    void replaceJoined(qsizetype first, qsizetype last, std::vector<TextRange> ranges);
+
+    // Sorted by start, and so by end; the shift after an edit kept as one step.
+    StepList<TextRange> ranges_;
 };
