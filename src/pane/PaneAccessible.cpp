@@ -3,6 +3,7 @@
 #include "pane/TextPane.h"
 
 #include <QScrollBar>
+#include <cmath>
 
 namespace {
 
@@ -101,8 +102,9 @@ QRect PaneAccessible::characterRect(int offset) const
     const qsizetype next = std::min(p.store_.lineEnd(line), p.nextPosition(position, true, false));
     const qreal x = p.viewportX(position);
     const qreal width = next > position ? p.viewportX(next) - x : 1;
-    const QRect local(int(std::min(x, x + width)), int(p.lineTop(line)),
-                      std::max(1, int(std::abs(width))), p.lineHeight());
+    const int left = int(std::floor(std::min(x, x + width)));
+    const int right = int(std::ceil(std::max(x, x + width)));
+    const QRect local(left, int(p.lineTop(line)), std::max(1, right - left), p.lineHeight());
     return QRect(p.viewport()->mapToGlobal(local.topLeft()), local.size());
 }
 

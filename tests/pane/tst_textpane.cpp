@@ -226,7 +226,7 @@ private Q_SLOTS:
             const QRect r = access->characterRect(i);
             const bool rtl = i < text.size() && text[i].direction() == QChar::DirR;
             return pane.viewport()->mapFromGlobal(
-                QPoint(rtl ? r.right() - 1 : r.left() + 1, r.center().y()));
+                QPoint(rtl ? r.right() - r.width() / 4 : r.left() + r.width() / 4, r.center().y()));
         };
         QWidget *area = pane.viewport();
         QTest::mouseClick(area, Qt::LeftButton, {}, at(press));
@@ -280,6 +280,7 @@ private Q_SLOTS:
     {
         const QByteArray line = QByteArray("word ").repeated(400 * 1024 / 5);
         TextPane pane;
+        pane.setFont(QFont(QStringLiteral("Arial"), 20));
         pane.resize(400, 100);
         pane.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pane));
@@ -293,7 +294,7 @@ private Q_SLOTS:
 
         const QColor textColour = pane.palette().color(QPalette::Text);
         QVERIFY(pixelsOf(pane.viewport()->grab().toImage(), textColour) > 20);
-        pane.colorByteRanges({{360000, 4}}, red);
+        pane.colorByteRanges({{360000, 60}}, red);
         QVERIFY(pixelsOf(pane.viewport()->grab().toImage(), red) == 0);
         pane.selectBytes(360000, 360000);
         QVERIFY(pixelsOf(pane.viewport()->grab().toImage(), red) > 20);
