@@ -185,6 +185,21 @@ qreal LineLayouts::lineWidth(qsizetype line)
     return width;
 }
 
+bool LineLayouts::measure(qsizetype line, qreal from, qreal to)
+{
+    const int count = pieceCount(line);
+    if (count == 1)
+        return false;
+    bool measured = false;
+    for (Piece at = pieceAtX(line, from);; at = piece(line, at.index + 1)) {
+        measured = measured || longLine(line).widths[at.index] < 0;
+        const qreal right = at.x + layout(line, at).lineAt(0).horizontalAdvance();
+        if (at.index + 1 >= count || right > to)
+            break;
+    }
+    return measured;
+}
+
 LineLayouts::LongLine &LineLayouts::longLine(qsizetype line)
 {
     const auto found = longLines_.find(line);

@@ -55,6 +55,9 @@ public:
     Piece pieceOf(qsizetype line, qsizetype position);
     Piece pieceAtX(qsizetype line, qreal x);
     qreal lineWidth(qsizetype line);
+    // Lays out the pieces that lie between from and to, so that the positions there hold when
+    // they are drawn; whether any piece was measured for the first time.
+    bool measure(qsizetype line, qreal from, qreal to);
     // The piece's layout, its single line laid out from x 0; valid until the next call.
     const QTextLayout &layout(qsizetype line, const Piece &piece);
 

@@ -123,7 +123,7 @@ void PaneAccessible::scrollToSubstring(int startIndex, int endIndex)
     const qsizetype line = p.store_.lineOfPosition(p.bytePosition(startIndex));
     if (line < p.firstVisibleLine() || line >= p.firstVisibleLine() + p.fullyVisibleLines())
         p.verticalScrollBar()->setValue(int(line));
-    p.horizontalScrollBar()->setValue(int(p.xOfPosition(p.bytePosition(startIndex))));
+    p.setShownX(p.xOfPosition(p.bytePosition(startIndex)));
 }
 
 QString PaneAccessible::attributes(int offset, int *startOffset, int *endOffset) const

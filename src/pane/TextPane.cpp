@@ -70,7 +70,6 @@ TextPane::TextPane(QWidget *parent) : QAbstractScrollArea(parent), layouts_(stor
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setMouseTracking(true);
     verticalScrollBar()->setSingleStep(1);
-    horizontalScrollBar()->setSingleStep(horizontalStep);
     applyFont();
 }
 
@@ -806,9 +805,22 @@ qreal TextPane::xOfPosition(qsizetype position) const
     return piece.x + layout.lineAt(0).cursorToX(offset);
 }
 
+// The scroll bar counts in steps of scale_ pixels, so that a line wider than an int can count
+// still scrolls to its end.
+qreal TextPane::shownX() const
+{
+    return horizontalScrollBar()->value() * scale_;
+}
+
+void TextPane::setShownX(qreal x)
+{
+    horizontalScrollBar()->setValue(
+        int(std::clamp<qreal>(std::round(x / scale_), 0, std::numeric_limits<int>::max())));
+}
+
 qreal TextPane::viewportX(qsizetype position) const
 {
-    return textPadding + xOfPosition(position) - horizontalScrollBar()->value();
+    return textPadding + xOfPosition(position) - shownX();
 }
 
 qsizetype TextPane::positionAt(const QPoint &point) const
@@ -816,7 +828,7 @@ qsizetype TextPane::positionAt(const QPoint &point) const
     const qsizetype line = std::clamp<qsizetype>(
         firstVisibleLine() + std::floor(qreal(point.y() - textPadding) / lineHeight_), 0,
         store_.lineCount() - 1);
-    return positionInLine(line, point.x() - textPadding + horizontalScrollBar()->value());
+    return positionInLine(line, point.x() - textPadding + shownX());
 }
 
 qsizetype TextPane::positionInLine(qsizetype line, qreal x) const
@@ -845,14 +857,18 @@ void TextPane::ensureCaretVisible()
     else if (line >= first + full)
         verticalScrollBar()->setValue(int(line - full + 1));
 
-    const qreal x = xOfPosition(caret_);
-    widenScrollRange(x + 1);
+    // The pieces of a long line around the caret are measured first, so that the caret stays
+    // where it is put once they are drawn.
     const int width = std::max(1, viewport()->width() - 2 * textPadding);
-    const int shown = horizontalScrollBar()->value();
+    qreal x = xOfPosition(caret_);
+    for (int round = 0; round < 4 && layouts_.measure(line, x - width, x + width); ++round)
+        x = xOfPosition(caret_);
+    widenScrollRange(x + 1);
+    const qreal shown = shownX();
     if (x < shown)
-        horizontalScrollBar()->setValue(std::max(0, int(x) - width / 3));
+        setShownX(x - width / 3);
     else if (x > shown + width - 1)
-        horizontalScrollBar()->setValue(int(x) - width + width / 3);
+        setShownX(x - width + width / 3);
 }
 
 void TextPane::widenScrollRange(qreal width)
@@ -869,9 +885,11 @@ void TextPane::updateScrollBars()
     verticalScrollBar()->setRange(0, int(std::max<qsizetype>(0, store_.lineCount() - full)));
     verticalScrollBar()->setPageStep(full);
     const int width = std::max(1, viewport()->width() - 2 * textPadding);
-    const qreal widest = std::min<qreal>(widest_ + 2, std::numeric_limits<int>::max() / 2);
-    horizontalScrollBar()->setRange(0, std::max(0, int(std::ceil(widest)) - width));
-    horizontalScrollBar()->setPageStep(width);
+    const qreal widest = widest_ + 2;
+    scale_ = std::max<qreal>(1, std::ceil(widest / (std::numeric_limits<int>::max() / 2)));
+    horizontalScrollBar()->setRange(0, int(std::ceil(std::max<qreal>(0, widest - width) / scale_)));
+    horizontalScrollBar()->setPageStep(std::max(1, int(width / scale_)));
+    horizontalScrollBar()->setSingleStep(std::max(1, int(horizontalStep / scale_)));
 }
 
 void TextPane::applyFont()
@@ -893,7 +911,7 @@ void TextPane::paintEvent(QPaintEvent *event)
     const QRect clip = event->rect();
     const QColor textColour = palette().color(QPalette::Text);
     painter.setPen(textColour);
-    const int shown = horizontalScrollBar()->value();
+    const qreal shown = shownX();
     const bool showSelection = focused_ && anchor_ != caret_;
     const qsizetype start = selectionStart();
     const qsizetype end = selectionEnd();

@@ -152,6 +152,8 @@ private:
     // a point of the viewport.
     qreal xOfPosition(qsizetype position) const;
     qreal viewportX(qsizetype position) const;
+    qreal shownX() const;
+    void setShownX(qreal x);
     qsizetype positionAt(const QPoint &point) const;
     qsizetype positionInLine(qsizetype line, qreal x) const;
     QRect caretRect() const;
@@ -201,6 +203,7 @@ private:
     int lineHeight_ = 1;
     int ascent_ = 0;
     qreal widest_ = 0;
+    qreal scale_ = 1;
     std::optional<QCursor> pointer_;
     float left_ = 0;
     float top_ = 0;
