@@ -19,6 +19,16 @@
 // BM_Phases splits the whole work on a pair of texts into the steps the commands take (read,
 // decode, pane fill; copies, comparison core, colouring and result panes of each comparison),
 // each a counter in milliseconds, calling the same functions the commands call.
+//
+// The texts come in three shapes (the argument "shape"): lines of about 60 characters; the same
+// lines joined into one line of the given size in megabytes, with five words changed in text
+// #2; and lines of 300 KB (the 60-character lines joined 5,000 at a time). The 10,000,000-line
+// texts are skipped with a message where the system has too little memory for them.
+//
+// BM_Interaction loads both texts, compares words, then does what a user does in text #1 a
+// number of times, each a counter with its slowest time in milliseconds including the repaint:
+// a click, a wheel step, Page Down, End, typing a character, and one blink of the caret (its
+// few pixels drawn again).
 
 #include "GeneratedTexts.h"
 #include "PeakMemory.h"
@@ -30,6 +40,7 @@
 #include "compare/WordComparison.h"
 #include "documents/TextEncoding.h"
 #include "pane/TextPane.h"
+#include "platform/AvailableMemory.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBoxes.h"
@@ -37,13 +48,17 @@
 #include "wordprocessor/SystemAutomation.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <sys/resource.h>
+#include <tuple>
 
 namespace {
 
@@ -62,7 +77,48 @@ double pageFaults()
     return double(usage.ru_minflt + usage.ru_majflt);
 }
 
-// The two generated texts as files, written once for each pair of arguments.
+enum class Shape { Lines, OneLine, LongLines };
+
+// Lines of 60 characters joined every `every` lines (all of them for one line) with two spaces.
+QByteArray joined(const QByteArray &text, qsizetype every)
+{
+    QByteArray out = text;
+    qsizetype line = 0;
+    for (qsizetype at = out.indexOf("\r\n"); at >= 0; at = out.indexOf("\r\n", at + 2)) {
+        if (every == 0 || ++line % every != 0)
+            out[at] = out[at + 1] = ' ';
+    }
+    return out;
+}
+
+GeneratedTexts textsOf(int size, GeneratedTexts::Change change, Shape shape)
+{
+    switch (shape) {
+    case Shape::Lines:
+        return generateTexts(size, 10, change);
+    case Shape::OneLine: {
+        // About 60 bytes a line: size megabytes of them, in one line; five words changed in the
+        // second text, spread over it.
+        GeneratedTexts texts = generateTexts(size * 1000 * 1000 / 60, 0);
+        texts.text1 = joined(texts.text1, 0);
+        texts.text2 = texts.text1;
+        for (int word = 1; word <= 5; ++word) {
+            const qsizetype at = texts.text2.indexOf(' ', texts.text2.size() * word / 6) + 1;
+            texts.text2[at] = texts.text2[at] == 'q' ? 'z' : 'q';
+        }
+        return texts;
+    }
+    case Shape::LongLines: {
+        GeneratedTexts texts = generateTexts(size, 10, change);
+        texts.text1 = joined(texts.text1, 5000);
+        texts.text2 = joined(texts.text2, 5000);
+        return texts;
+    }
+    }
+    return {};
+}
+
+// The two generated texts as files, written once for each set of arguments.
 struct TextFiles
 {
     QTemporaryDir folder;
@@ -70,9 +126,9 @@ struct TextFiles
     QString path2 = folder.filePath(QStringLiteral("2.txt"));
     double bytes = 0;
 
-    TextFiles(int lines, GeneratedTexts::Change change)
+    TextFiles(int size, GeneratedTexts::Change change, Shape shape)
     {
-        const GeneratedTexts texts = generateTexts(lines, 10, change);
+        const GeneratedTexts texts = textsOf(size, change, shape);
         for (const auto &[path, text] : {std::pair{path1, texts.text1}, {path2, texts.text2}}) {
             QFile file(path);
             if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
@@ -82,14 +138,37 @@ struct TextFiles
     }
 };
 
-const TextFiles &filesFor(const benchmark::State &state)
+// The files of the arguments, or none when the system lacks the memory to work on them (the
+// benchmark is then skipped with a message). Only the files of the latest arguments are kept.
+const TextFiles *filesFor(benchmark::State &state)
 {
-    static std::map<std::pair<int, int>, std::unique_ptr<TextFiles>> written;
-    std::unique_ptr<TextFiles> &files = written[{int(state.range(0)), int(state.range(1))}];
-    if (!files)
-        files = std::make_unique<TextFiles>(int(state.range(0)),
-                                            GeneratedTexts::Change(state.range(1)));
-    return *files;
+    const int size = int(state.range(0));
+    const auto change = GeneratedTexts::Change(state.range(1));
+    const auto shape = Shape(state.range(2));
+    // A load, both comparisons and the result panes take about three times the files.
+    const double needed = 8.0 * size * (shape == Shape::OneLine ? 1e6 : 62);
+    const std::optional<qint64> available = availableMemory();
+    if (available && double(*available) < needed) {
+        state.SkipWithError(qPrintable(QStringLiteral("skipped: %1 MB of memory available, %2 MB "
+                                                      "needed")
+                                           .arg(*available / 1000000)
+                                           .arg(qint64(needed / 1e6))));
+        return nullptr;
+    }
+    static std::tuple<int, int, int> written;
+    static std::unique_ptr<TextFiles> files;
+    const std::tuple<int, int, int> arguments{size, int(change), int(shape)};
+    if (!files || written != arguments) {
+        files.reset();
+        files = std::make_unique<TextFiles>(size, change, shape);
+        written = arguments;
+    }
+    return files.get();
+}
+
+qsizetype lineCount(const TextPane &pane)
+{
+    return pane.utf8Text().count("\r\n") + 1;
 }
 
 // The window with real platform services, shown. Nothing in these runs opens a dialog.
@@ -171,7 +250,10 @@ private:
 template <typename Prepare, typename Run>
 void measure(benchmark::State &state, Prepare prepare, Run run, int runs = 1)
 {
-    const TextFiles &files = filesFor(state);
+    const TextFiles *found = filesFor(state);
+    if (!found)
+        return;
+    const TextFiles &files = *found;
     double peakMb = 0;
     double gapMs = 0;
     double faults = 0;
@@ -198,8 +280,8 @@ void measure(benchmark::State &state, Prepare prepare, Run run, int runs = 1)
     state.counters["limit_MB"] = 3 * files.bytes / 1e6;
     state.counters["gap_ms"] = gapMs;
     state.counters["page_faults"] = faults / runs;
-    state.counters["listed_1"] = double(window->window.resultPane1->lines());
-    state.counters["listed_2"] = double(window->window.resultPane2->lines());
+    state.counters["listed_1"] = double(lineCount(*window->window.resultPane1));
+    state.counters["listed_2"] = double(lineCount(*window->window.resultPane2));
 }
 
 void nothing(Window &, const TextFiles &) {}
@@ -303,7 +385,10 @@ void loadInPhases(Phases &phase, TextPane &pane, const QString &path, const char
 
 void BM_Phases(benchmark::State &state)
 {
-    const TextFiles &files = filesFor(state);
+    const TextFiles *found = filesFor(state);
+    if (!found)
+        return;
+    const TextFiles &files = *found;
     for (auto _ : state) {
         Window window;
         MainWindow &w = window.window;
@@ -353,13 +438,98 @@ void BM_Phases(benchmark::State &state)
     }
 }
 
-// 100,000 and 1,000,000 lines, one word or whole lines changed.
+// The slowest of several runs of each action a user takes in text #1 after Compare Words, with
+// the repaint it causes.
+void BM_Interaction(benchmark::State &state)
+{
+    const TextFiles *files = filesFor(state);
+    if (!files)
+        return;
+    constexpr int runs = 20;
+    for (auto _ : state) {
+        Window window;
+        window.load(*files);
+        window.click(window.window.compareWordsButton);
+        TextPane &pane = *window.window.textPane1;
+        QWidget *area = pane.viewport();
+        pane.setFocus();
+        Window::settle();
+        const auto key = [&pane](int code, const QString &text = QString()) {
+            QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(&pane, &press);
+            return true;
+        };
+        // Each action says whether the whole text area is to be drawn again after it.
+        const std::map<const char *, std::function<bool(int)>> actions{
+            {"click_ms",
+             [&](int run) {
+                 const QPointF at(10 + 13 * run, area->height() / 2);
+                 for (const QEvent::Type type :
+                      {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                     QMouseEvent click(type, at, area->mapToGlobal(at), Qt::LeftButton,
+                                       type == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                        : Qt::NoButton,
+                                       Qt::NoModifier);
+                     QCoreApplication::sendEvent(area, &click);
+                 }
+                 return true;
+             }},
+            {"wheel_ms",
+             [&](int run) {
+                 const QPointF at(20, 20);
+                 QWheelEvent wheel(at, area->mapToGlobal(at), {}, {0, run % 2 ? 120 : -120},
+                                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                 QCoreApplication::sendEvent(area, &wheel);
+                 return true;
+             }},
+            {"page_down_ms", [&](int) { return key(Qt::Key_PageDown); }},
+            {"end_ms", [&](int run) { return key(run % 2 ? Qt::Key_End : Qt::Key_Home); }},
+            {"type_ms", [&](int) { return key(Qt::Key_X, QStringLiteral("x")); }},
+            {"blink_ms",
+             [&](int) {
+                 // The blink draws the caret's own few pixels only.
+                 const QRect caret = pane.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+                 area->repaint(caret.translated(-area->pos()));
+                 return false;
+             }},
+        };
+        double slowest = 0;
+        for (const auto &[name, action] : actions) {
+            double longest = 0;
+            for (int run = 0; run < runs; ++run) {
+                const Clock::time_point start = Clock::now();
+                if (action(run))
+                    area->repaint();
+                longest = std::max(longest, millisecondsSince(start));
+            }
+            state.counters[name] = longest;
+            slowest = std::max(slowest, longest);
+        }
+        state.SetIterationTime(slowest / 1000);
+    }
+}
+
+// 100,000, 1,000,000 and 10,000,000 lines, one word or whole lines changed; a line of 50 MB;
+// 200 lines of 300 KB.
 void textArguments(benchmark::internal::Benchmark *benchmark)
 {
-    benchmark->ArgNames({"lines", "whole_line"})
-        ->ArgsProduct(
-            {{100000, 1000000},
-             {int(GeneratedTexts::Change::OneWord), int(GeneratedTexts::Change::WholeLine)}})
+    benchmark->ArgNames({"size", "whole_line", "shape"});
+    for (const int lines : {100000, 1000000, 10000000}) {
+        for (const auto change :
+             {GeneratedTexts::Change::OneWord, GeneratedTexts::Change::WholeLine})
+            benchmark->Args({lines, int(change), int(Shape::Lines)});
+    }
+    benchmark->Args({50, 0, int(Shape::OneLine)});
+    benchmark->Args({1000000, int(GeneratedTexts::Change::WholeLine), int(Shape::LongLines)});
+    benchmark->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
+// Typing and repainting: 1,000,000 lines, a line of 50 MB.
+void interactionArguments(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->ArgNames({"size", "whole_line", "shape"})
+        ->Args({1000000, int(GeneratedTexts::Change::WholeLine), int(Shape::Lines)})
+        ->Args({50, 0, int(Shape::OneLine)})
         ->Iterations(1)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
@@ -372,6 +542,7 @@ BENCHMARK(BM_CompareLines)->Apply(textArguments);
 BENCHMARK(BM_CompareWords)->Apply(textArguments);
 BENCHMARK(BM_CompareWordsAfterLines)->Apply(textArguments);
 BENCHMARK(BM_Phases)->Apply(textArguments);
+BENCHMARK(BM_Interaction)->Apply(interactionArguments);
 
 int main(int argc, char **argv)
 {

@@ -13,7 +13,6 @@ set -euo pipefail
 run=(
     build-essential cmake
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libqscintilla2-qt6-dev
     fonts-liberation
 )
 # The package carries the word method, so it is built against LibreOffice's SDK; dpkg-shlibdeps

@@ -2,11 +2,14 @@
 
 #include "pane/TextPane.h"
 
+#include <QScrollBar>
+#include <cmath>
+
 namespace {
 
 QAccessibleInterface *paneFactory(const QString &className, QObject *object)
 {
-    if (className != QLatin1String("TextPane") || QAccessible::isActive())
+    if (className != QLatin1String("TextPane"))
         return nullptr;
     return new PaneAccessible(*static_cast<TextPane *>(object));
 }
@@ -15,8 +18,6 @@ QAccessibleInterface *paneFactory(const QString &className, QObject *object)
 
 void PaneAccessible::install()
 {
-    // Qt asks the factory installed last first, so this one is asked before QScintilla's, which
-    // the first QScintilla widget installed.
     static const bool installed = (QAccessible::installFactory(paneFactory), true);
     Q_UNUSED(installed);
 }
@@ -27,11 +28,6 @@ PaneAccessible::PaneAccessible(TextPane &pane) : QAccessibleWidget(&pane, QAcces
 TextPane &PaneAccessible::pane() const
 {
     return *static_cast<TextPane *>(widget());
-}
-
-long PaneAccessible::send(unsigned int message, long wParam, long lParam) const
-{
-    return pane().SendScintilla(message, static_cast<unsigned long>(wParam), lParam);
 }
 
 void *PaneAccessible::interface_cast(QAccessible::InterfaceType type)
@@ -52,7 +48,7 @@ void PaneAccessible::selection(int selectionIndex, int *startOffset, int *endOff
 
 int PaneAccessible::selectionCount() const
 {
-    return send(QsciScintillaBase::SCI_GETSELECTIONEMPTY) ? 0 : 1;
+    return pane().anchor_ == pane().caret_ ? 0 : 1;
 }
 
 void PaneAccessible::addSelection(int startOffset, int endOffset)
@@ -63,33 +59,34 @@ void PaneAccessible::addSelection(int startOffset, int endOffset)
 void PaneAccessible::removeSelection(int selectionIndex)
 {
     if (selectionIndex == 0)
-        send(QsciScintillaBase::SCI_SETEMPTYSELECTION, send(QsciScintillaBase::SCI_GETCURRENTPOS));
+        pane().setSelection(pane().caret_, pane().caret_);
 }
 
 void PaneAccessible::setSelection(int selectionIndex, int startOffset, int endOffset)
 {
     if (selectionIndex != 0)
         return;
-    send(QsciScintillaBase::SCI_SETSEL, long(pane().bytePosition(startOffset)),
-         long(pane().bytePosition(endOffset)));
+    pane().setSelection(pane().bytePosition(startOffset), pane().bytePosition(endOffset));
+    pane().ensureCaretVisible();
 }
 
 int PaneAccessible::cursorPosition() const
 {
-    return int(pane().indexOfBytePosition(send(QsciScintillaBase::SCI_GETCURRENTPOS)));
+    return int(pane().indexOfBytePosition(pane().caret_));
 }
 
 void PaneAccessible::setCursorPosition(int position)
 {
-    send(QsciScintillaBase::SCI_GOTOPOS, long(pane().bytePosition(position)));
+    const qsizetype at = pane().bytePosition(position);
+    pane().setSelection(at, at);
+    pane().ensureCaretVisible();
 }
 
 QString PaneAccessible::text(int startOffset, int endOffset) const
 {
     const qsizetype start = pane().bytePosition(startOffset);
     const qsizetype end = pane().bytePosition(endOffset);
-    return end > start ? QString::fromUtf8(pane().utf8Text().sliced(start, end - start))
-                       : QString();
+    return end > start ? pane().store_.text(start, end) : QString();
 }
 
 int PaneAccessible::characterCount() const
@@ -99,27 +96,34 @@ int PaneAccessible::characterCount() const
 
 QRect PaneAccessible::characterRect(int offset) const
 {
-    const long position = long(pane().bytePosition(offset));
-    const QPoint topLeft(int(send(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, position)),
-                         int(send(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, position)));
-    const long next = send(QsciScintillaBase::SCI_POSITIONAFTER, position);
-    const int width = int(send(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, next)) - topLeft.x();
-    const int height = int(send(QsciScintillaBase::SCI_TEXTHEIGHT,
-                                send(QsciScintillaBase::SCI_LINEFROMPOSITION, position)));
-    return QRect(pane().viewport()->mapToGlobal(topLeft), QSize(qMax(width, 1), height));
+    TextPane &p = pane();
+    const qsizetype position = p.bytePosition(offset);
+    const qsizetype line = p.store_.lineOfPosition(position);
+    const qsizetype next = std::min(p.store_.lineEnd(line), p.nextPosition(position, true, false));
+    const qreal x = p.viewportX(position);
+    const qreal width = next > position ? p.viewportX(next) - x : 1;
+    const int left = int(std::floor(std::min(x, x + width)));
+    const int right = int(std::ceil(std::max(x, x + width)));
+    const QRect local(left, int(p.lineTop(line)), std::max(1, right - left), p.lineHeight());
+    return QRect(p.viewport()->mapToGlobal(local.topLeft()), local.size());
 }
 
 int PaneAccessible::offsetAtPoint(const QPoint &point) const
 {
     const QPoint local = pane().viewport()->mapFromGlobal(point);
-    const long position = send(QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE, local.x(), local.y());
-    return position < 0 ? -1 : int(pane().indexOfBytePosition(position));
+    if (!pane().viewport()->rect().contains(local))
+        return -1;
+    return int(pane().indexOfBytePosition(pane().positionAt(local)));
 }
 
 void PaneAccessible::scrollToSubstring(int startIndex, int endIndex)
 {
-    send(QsciScintillaBase::SCI_SCROLLRANGE, long(pane().bytePosition(endIndex)),
-         long(pane().bytePosition(startIndex)));
+    Q_UNUSED(endIndex);
+    TextPane &p = pane();
+    const qsizetype line = p.store_.lineOfPosition(p.bytePosition(startIndex));
+    if (line < p.firstVisibleLine() || line >= p.firstVisibleLine() + p.fullyVisibleLines())
+        p.verticalScrollBar()->setValue(int(line));
+    p.setShownX(p.xOfPosition(p.bytePosition(startIndex)));
 }
 
 QString PaneAccessible::attributes(int offset, int *startOffset, int *endOffset) const

@@ -4,12 +4,9 @@
 
 class TextPane;
 
-// What a screen reader sees of a pane when none was running as the pane was first asked for:
-// its text, caret and selection, with offsets in UTF-16 code units mapped as the pane maps its
-// indexes. QScintilla's own interface counts the characters from the start of the text to the
-// caret whenever the caret moves, which takes the better part of a second at the end of a text of
-// a million lines, and it is attached to every shown pane whether or not anything listens. With
-// a screen reader active, QScintilla's interface is taken as it is.
+// What a screen reader sees of a pane: its text, caret, selection, character count and
+// rectangles, with offsets in UTF-16 code units mapped as the pane maps its indexes, through the
+// text store's index, so that no question costs more than the lines it is about.
 class PaneAccessible : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
@@ -38,5 +35,4 @@ public:
 
 private:
     TextPane &pane() const;
-    long send(unsigned int message, long wParam = 0, long lParam = 0) const;
 };

@@ -37,31 +37,6 @@ int pixelsOf(const QImage &image, const QColor &colour)
     return count;
 }
 
-void dragOnto(QWindow *window, const QPoint &at, QMimeData *data)
-{
-    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(window, &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(window, &move);
-    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(window, &drop);
-}
-
-// Takes drops of local files on the pane's text area, as the window's file-drop loader does.
-struct FileDropFilter : QObject
-{
-    int drops = 0;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        auto *drag = dynamic_cast<QDropEvent *>(event); // enter and move events are drop events
-        if (!drag || !drag->mimeData()->hasUrls())
-            return false;
-        drag->acceptProposedAction();
-        drops += event->type() == QEvent::Drop;
-        return true;
-    }
-};
-
 } // namespace
 
 class TestTextPane : public QObject
@@ -109,62 +84,205 @@ private Q_SLOTS:
         }
     }
 
-    // A line too long to be shown whole keeps its hidden end in the text, where it takes colour
-    // as any text does.
-    void longLineIsKeptWholeAndScrollsToItsWidestPart()
-    {
-        const QString text =
-            u"line \u00e9\r\n"_s.repeated(50000) + QString(3000, u'W') + QString(300000, u'x');
-        TextPane pane;
-        pane.resize(300, 200);
-        pane.setText(text);
-        QCOMPARE(pane.text(), text);
-        pane.setSelStart(text.size() - 1);
-        pane.setSelLength(1);
-        pane.setSelColor(red);
-        QVERIFY(pane.colorAt(text.size() - 1) == red && pane.colorAt(text.size() - 2) != red);
-
-        // The last line, never drawn, is the widest: its shown part is reachable.
-        pane.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pane));
-        const int lineWidth = int(pane.SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH,
-                                                     QsciScintillaBase::STYLE_DEFAULT,
-                                                     QString(3000, u'W').toLatin1().constData()));
-        QVERIFY(pane.horizontalScrollBar()->maximum() + pane.viewport()->width() >= lineWidth);
-        pane.horizontalScrollBar()->setValue(pane.horizontalScrollBar()->maximum());
-        pane.setText(u"new"_s);
-        QCOMPARE(pane.horizontalScrollBar()->value(), 0);
-    }
-
-    // Keys do what they do in a plain text box, not what they do in a code editor.
+    // Keys do what they do in a plain text box, from a caret at an index: the text and the
+    // selection after the keys and then the typed text. Right-to-left lines move visually (Left
+    // goes forward in Hebrew), a surrogate pair and a CR LF are one step.
     void keysEditAsInAPlainTextBox_data()
     {
         QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("caret");
         QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("Home to the line start")
-            << "a\n  b" << QKeySequence(Qt::Key_Home) << "a\r\nx  b";
-        QTest::newRow("no line cut, swap or duplicate")
-            << "a\nb"
-            << QKeySequence(Qt::CTRL | Qt::Key_L, Qt::CTRL | Qt::Key_T, Qt::CTRL | Qt::Key_D)
-            << "a\r\nbx";
-        QTest::newRow("Shift+Home selects to the line start")
-            << "a\n  b" << QKeySequence(Qt::SHIFT | Qt::Key_Home) << "a\r\nx";
+        QTest::addColumn<QList<qsizetype>>("selection"); // start and length afterwards
+        const auto row = [](const char *name, const QString &text, int caret, QKeySequence keys,
+                            const QString &typed, const QString &expected, qsizetype start,
+                            qsizetype length = 0) {
+            QTest::newRow(name) << text << caret << keys << typed << expected
+                                << QList<qsizetype>{start, length};
+        };
+        const QString hebrew = u"\u05e9\u05dc\u05d5\u05dd"_s;
+        // clang-format off
+        row("Home to the line start", u"a\n  b"_s, 6, Qt::Key_Home, u"x"_s, u"a\r\nx  b"_s, 4);
+        row("no line cut, swap or duplicate", u"a\nb"_s, 4,
+            QKeySequence(Qt::CTRL | Qt::Key_L, Qt::CTRL | Qt::Key_T, Qt::CTRL | Qt::Key_D), u"x"_s, u"a\r\nbx"_s, 5);
+        row("Shift+Home then typing replaces", u"a\n  b"_s, 6, Qt::SHIFT | Qt::Key_Home, u"x"_s, u"a\r\nx"_s, 4);
+        row("Shift+End selects", u"ab\r\ncd"_s, 4, Qt::SHIFT | Qt::Key_End, QString(), u"ab\r\ncd"_s, 4, 2);
+        row("Backspace takes a surrogate pair", u"a\U0001F600b"_s, 3, Qt::Key_Backspace, QString(), u"ab"_s, 1);
+        row("Delete takes a surrogate pair", u"a\U0001F600b"_s, 1, Qt::Key_Delete, QString(), u"ab"_s, 1);
+        row("Right steps over a surrogate pair", u"\U0001F600x"_s, 0, Qt::Key_Right, u"|"_s, u"\U0001F600|x"_s, 3);
+        row("Shift+Right twice selects a pair and more", u"\U0001F600xy"_s, 0,
+            QKeySequence(Qt::SHIFT | Qt::Key_Right, Qt::SHIFT | Qt::Key_Right), QString(), u"\U0001F600xy"_s, 0, 3);
+        row("Backspace at a line start joins the lines", u"ab\r\ncd"_s, 4, Qt::Key_Backspace, QString(), u"abcd"_s, 2);
+        row("Delete at a line end joins the lines", u"ab\r\ncd"_s, 2, Qt::Key_Delete, QString(), u"abcd"_s, 2);
+        row("Right at a line end goes past the CR LF", u"ab\r\ncd"_s, 2, Qt::Key_Right, u"x"_s, u"ab\r\nxcd"_s, 5);
+        row("Enter types CR LF", u"ab"_s, 1, Qt::Key_Return, QString(), u"a\r\nb"_s, 3);
+        row("Tab types a tab", u"ab"_s, 1, Qt::Key_Tab, QString(), u"a\tb"_s, 2);
+        row("Left in Hebrew goes forward", hebrew, 0, Qt::Key_Left, u"|"_s,
+            hebrew.left(1) + u'|' + hebrew.mid(1), 2);
+        row("Right at a Hebrew line's start goes to the line before", u"ab\r\n"_s + hebrew, 4,
+            Qt::Key_Right, u"x"_s, u"abx\r\n"_s + hebrew, 3);
+        row("Ctrl+Right by word", u"one two"_s, 0, Qt::CTRL | Qt::Key_Right, u"x"_s, u"one xtwo"_s, 5);
+        row("Ctrl+Left by word", u"one two"_s, 7, Qt::CTRL | Qt::Key_Left, u"x"_s, u"one xtwo"_s, 5);
+        row("Ctrl+Backspace takes a word", u"one two"_s, 7, Qt::CTRL | Qt::Key_Backspace, QString(), u"one "_s, 4);
+        row("Down keeps the column past a short line", u"abcd\nx\nabcd"_s, 3,
+            QKeySequence(QKeyCombination(Qt::Key_Down), QKeyCombination(Qt::Key_Down)), u"|"_s, u"abcd\r\nx\r\nabc|d"_s, 13);
+        row("Up from the first line stays on it", u"abcd"_s, 2, Qt::Key_Up, QString(), u"abcd"_s, 2);
+        row("Ctrl+Home and Ctrl+Shift+End select all", u"a\nb"_s, 2,
+            QKeySequence(Qt::CTRL | Qt::Key_Home, Qt::CTRL | Qt::SHIFT | Qt::Key_End), QString(), u"a\r\nb"_s, 0, 4);
+        row("Ctrl+A then Delete empties", u"a\nb"_s, 1,
+            QKeySequence(Qt::CTRL | Qt::Key_A, QKeyCombination(Qt::Key_Delete)), QString(), QString(), 0);
+        // clang-format on
     }
 
     void keysEditAsInAPlainTextBox()
     {
         QFETCH(QString, text);
+        QFETCH(int, caret);
         QFETCH(QKeySequence, keys);
+        QFETCH(QString, typed);
         QFETCH(QString, expected);
+        QFETCH(QList<qsizetype>, selection);
         TextPane pane;
+        pane.resize(200, 9 * QFontMetrics(pane.font()).lineSpacing() + 12);
         pane.show();
         QVERIFY(QTest::qWaitForWindowExposed(&pane));
         pane.setText(text);
-        pane.setSelStart(pane.textLength());
+        pane.setSelStart(caret);
         QTest::keySequence(&pane, keys);
-        QTest::keyClicks(&pane, u"x"_s);
+        QTest::keyClicks(&pane, typed);
         QCOMPARE(pane.text(), expected);
+        QCOMPARE(QList<qsizetype>({pane.selStart(), pane.selLength()}), selection);
+    }
+
+    // The mouse selects as in a text box: a click sets the caret where it was drawn, also in a
+    // right-to-left run or at a surrogate pair; two clicks take a word, three a line with its
+    // break; Shift+click and a drag extend, a drag after two clicks by whole words.
+    void mouseSelects_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("press"); // the caret position clicked
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<int>("shiftClick"); // -1 for none
+        QTest::addColumn<int>("dragTo");     // -1 for none
+        QTest::addColumn<QList<qsizetype>>("selection");
+        const QString mixed = u"ab \u05d0\u05d1\u05d2 \u05d3\u05d4 cd"_s;
+        // clang-format off
+        QTest::newRow("click") << u"hello"_s << 2 << 1 << -1 << -1 << QList<qsizetype>{2, 0};
+        QTest::newRow("click in Hebrew") << mixed << 4 << 1 << -1 << -1 << QList<qsizetype>{4, 0};
+        QTest::newRow("click after a surrogate pair") << u"\U0001F600\U0001F600x"_s << 2 << 1 << -1 << -1 << QList<qsizetype>{2, 0};
+        QTest::newRow("double click, word") << u"one two three"_s << 5 << 2 << -1 << -1 << QList<qsizetype>{4, 3};
+        QTest::newRow("double click, Hebrew word") << mixed << 4 << 2 << -1 << -1 << QList<qsizetype>{3, 3};
+        QTest::newRow("triple click, line") << u"ab\r\ncd\r\nef"_s << 5 << 3 << -1 << -1 << QList<qsizetype>{4, 4};
+        QTest::newRow("shift click") << u"hello world"_s << 1 << 1 << 7 << -1 << QList<qsizetype>{1, 6};
+        QTest::newRow("shift click into Hebrew") << mixed << 1 << 1 << 5 << -1 << QList<qsizetype>{1, 4};
+        QTest::newRow("drag") << u"hello world"_s << 7 << 1 << -1 << 1 << QList<qsizetype>{1, 6};
+        QTest::newRow("drag by words") << u"one two three"_s << 1 << 2 << -1 << 9 << QList<qsizetype>{0, 13};
+        // clang-format on
+    }
+
+    void mouseSelects()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, press);
+        QFETCH(int, clicks);
+        QFETCH(int, shiftClick);
+        QFETCH(int, dragTo);
+        QFETCH(QList<qsizetype>, selection);
+        TextPane pane;
+        pane.resize(400, 100);
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        pane.setText(text);
+        QAccessibleTextInterface *access =
+            QAccessible::queryAccessibleInterface(&pane)->textInterface();
+        // Where the caret at index i is drawn: at the leading edge of the character there.
+        const auto at = [&](int i) {
+            const QRect r = access->characterRect(i);
+            const bool rtl = i < text.size() && text[i].direction() == QChar::DirR;
+            return pane.viewport()->mapFromGlobal(
+                QPoint(rtl ? r.right() - r.width() / 4 : r.left() + r.width() / 4, r.center().y()));
+        };
+        QWidget *area = pane.viewport();
+        QTest::mouseClick(area, Qt::LeftButton, {}, at(press));
+        if (clicks >= 2)
+            QTest::mouseDClick(area, Qt::LeftButton, {}, at(press));
+        if (clicks == 3)
+            QTest::mouseClick(area, Qt::LeftButton, {}, at(press));
+        if (shiftClick >= 0)
+            QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, at(shiftClick));
+        if (dragTo >= 0) {
+            // A drag continues the last press: the double click's, for a drag by words.
+            QTest::mousePress(area, Qt::LeftButton, {}, at(press));
+            if (clicks == 2)
+                QTest::mouseDClick(area, Qt::LeftButton, {}, at(press));
+            QMouseEvent move(QEvent::MouseMove, at(dragTo), area->mapToGlobal(at(dragTo)),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(area, &move);
+            QTest::mouseRelease(area, Qt::LeftButton, {}, at(dragTo));
+        }
+        QCOMPARE(QList<qsizetype>({pane.selStart(), pane.selLength()}), selection);
+    }
+
+    // An input method's pre-edit shows without entering the text; its commit enters it, as one
+    // step for undo.
+    void inputMethodCommits()
+    {
+        TextPane pane;
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        pane.setText(u"ab"_s);
+        pane.setSelStart(1);
+        QInputMethodEvent preedit(u"zhong"_s, {});
+        QCoreApplication::sendEvent(&pane, &preedit);
+        QCOMPARE(pane.text(), u"ab"_s);
+        QVERIFY(pane.inputMethodQuery(Qt::ImEnabled).toBool());
+        QInputMethodEvent commit;
+        commit.setCommitString(u"\u4e2d\U00020000"_s);
+        QCoreApplication::sendEvent(&pane, &commit);
+        QCOMPARE(pane.text(), u"a\u4e2d\U00020000b"_s);
+        QCOMPARE(pane.selStart(), 4);
+        QCOMPARE(pane.inputMethodQuery(Qt::ImSurroundingText).toString(), pane.text());
+        QCOMPARE(pane.inputMethodQuery(Qt::ImCursorPosition).toInt(), 4);
+        QTest::keyClick(&pane, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(pane.text(), u"ab"_s);
+    }
+
+    // A line far longer than any screen is drawn and edited whole: End then typing puts the
+    // character at the line's end, and red far along the line shows where the caret takes the
+    // view.
+    void longLineIsDrawnAndEditedWhole()
+    {
+        // Narrow at first, so that what the start says of the width is wrong further on, and
+        // ending a few bytes into a piece of its own, so that the caret's piece is not all that
+        // is drawn at its end.
+        const QByteArray line =
+            QByteArray("il ").repeated(2000) + QByteArray("word ").repeated(80722);
+        TextPane pane;
+        pane.setFont(QFont(QStringLiteral("Arial"), 12));
+        pane.resize(400, 100);
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        pane.setUtf8Text(line);
+        pane.setFocus();
+        QTest::keyClick(&pane, Qt::Key_End);
+        QTest::keyClicks(&pane, u"X"_s);
+        QCOMPARE(pane.utf8Text().size(), line.size() + 1);
+        QCOMPARE(pane.utf8Text().back(), 'X');
+        pane.viewport()->grab(); // draws, and so measures, the part of the line on screen
+        const QRect caret = pane.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        QVERIFY(pane.viewport()->geometry().contains(caret.center()));
+
+        const QColor textColour = pane.palette().color(QPalette::Text);
+        QVERIFY(pixelsOf(pane.viewport()->grab().toImage(), textColour) > 20);
+        pane.colorByteRanges({{366000, 60}}, red);
+        QVERIFY(pixelsOf(pane.viewport()->grab().toImage(), red) == 0);
+        pane.selectBytes(366000, 366000);
+        QVERIFY(pixelsOf(pane.viewport()->grab().toImage(), red) > 20);
+        // A new text starts at its left edge, the colour gone.
+        pane.setText(u"new"_s);
+        QCOMPARE(pane.horizontalScrollBar()->value(), 0);
+        QCOMPARE(pane.colorAt(0), QColor(Qt::black));
     }
 
     // Typed and pasted line breaks read back as CR LF; undo takes back the user's typing only,
@@ -209,26 +327,11 @@ private Q_SLOTS:
         int start = -1, end = -1;
         text->selection(0, &start, &end);
         QCOMPARE(QList<int>({start, end, text->cursorPosition()}), QList<int>({5, 6, 6}));
-        pane.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+        pane.setSelStart(0);
         QTest::sendKeyEvent(QTest::Click, &pane, Qt::Key_Eacute, u"\u00e9"_s, Qt::NoModifier);
         text->setSelection(0, 6, 7);
-        QCOMPARE(pane.selectedText(), QStringLiteral("X"));
+        QCOMPARE(QList<qsizetype>({pane.selStart(), pane.selLength()}), QList<qsizetype>({6, 1}));
         QCOMPARE(pane.textLength(), 7);
-    }
-
-    void fontOfTheWindowIsTheTextFont()
-    {
-        QWidget window;
-        TextPane *pane = new TextPane(&window);
-        QFont font(QStringLiteral("Arial"));
-        font.setPointSizeF(15);
-        font.setBold(true);
-        window.setFont(font);
-        const QByteArray sample("Wide sample text");
-        const long width =
-            pane->SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH, 0UL, sample.constData());
-        QVERIFY(qAbs(width - QFontMetricsF(font, pane).horizontalAdvance(QLatin1String(sample))) <=
-                1);
     }
 
     // A comparison's selected range shows red until the user gives the pane the focus; hiding
@@ -266,34 +369,6 @@ private Q_SLOTS:
         other->setFocus();
         QTRY_VERIFY(!pane->hasFocus());
         QVERIFY(shows(red) && !shows(highlight));
-    }
-
-    // Files go to the window's loader through a filter on the text area, text goes into the text.
-    void dropsOfTextAndOfFiles_data()
-    {
-        QTest::addColumn<bool>("files");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("text") << false << QStringLiteral("q\r\nr\r\ns");
-        QTest::newRow("files") << true << QStringLiteral("s");
-    }
-
-    void dropsOfTextAndOfFiles()
-    {
-        QFETCH(bool, files);
-        QFETCH(QString, expected);
-        TextPane pane;
-        FileDropFilter loader;
-        pane.viewport()->installEventFilter(&loader);
-        pane.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pane));
-        pane.setText(QStringLiteral("s"));
-        QMimeData data;
-        data.setText(QStringLiteral("q\nr\r"));
-        if (files)
-            data.setUrls({QUrl::fromLocalFile(QStringLiteral("/nowhere/a.txt"))});
-        dragOnto(pane.windowHandle(), pane.viewport()->geometry().topLeft() + QPoint(1, 2), &data);
-        QCOMPARE(pane.text(), expected);
-        QCOMPARE(loader.drops, files ? 1 : 0);
     }
 
     void geometryIsKeptInTwipsAndRejectsInvalidValues()

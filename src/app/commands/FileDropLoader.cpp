@@ -25,7 +25,9 @@ QStringList localFiles(const QMimeData *data)
 FileDropLoader::FileDropLoader(TextPane &sourcePane, Load load)
     : QObject(&sourcePane), load_(std::move(load))
 {
-    // Drops arrive at the pane's text area, which hands them to the pane.
+    // Qt offers a drag only to a widget that takes drops, the text area under the pointer here,
+    // and delivers the drop only when that widget accepted the drag's enter and moves.
+    sourcePane.viewport()->setAcceptDrops(true);
     sourcePane.viewport()->installEventFilter(this);
 }
 

@@ -7,7 +7,8 @@
 class TextPane;
 
 // Lets files from a file manager be dropped on a source pane, which then loads them as if they
-// had been chosen in its open dialog. Other drops (text) are left to the pane.
+// had been chosen in its open dialog. Other drags (text) are left to the pane, which refuses
+// them, as the result panes refuse every drag.
 class FileDropLoader : public QObject
 {
 public:

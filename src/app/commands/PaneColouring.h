@@ -14,7 +14,7 @@ inline const QColor black{0, 0, 0};
 // Selects the pane's whole text, then gives the selection the colour.
 void colorWholeText(TextPane &pane, const QColor &colour);
 
-// Ranges coloured between two yields: Scintilla takes about half a microsecond for each.
+// Ranges coloured between two yields, so that the window repaints between big batches.
 inline constexpr qsizetype rangesPerSlice = 200000;
 
 // Colours all ranges, given as byte positions into the pane's UTF-8 text, red in slices of

@@ -57,6 +57,28 @@ struct Window
     }
 };
 
+// Drags the data from another program onto the middle of the widget and drops it there if the
+// drag was taken, as Qt delivers it: to the window, which offers it to the widget under the
+// pointer that takes drops; the move is taken when the enter was. Whether the drop was taken.
+bool dragOnto(QWidget &window, QWidget &widget, const QMimeData &data)
+{
+    QWindow *handle = window.windowHandle();
+    const QPoint at = widget.mapTo(&window, widget.rect().center());
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    move.setAccepted(enter.isAccepted());
+    QCoreApplication::sendEvent(handle, &move);
+    if (!move.isAccepted()) {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(handle, &leave);
+        return false;
+    }
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &drop);
+    return drop.isAccepted();
+}
+
 // Runs the action with every write past limit bytes of a file failing, as on a full disk; 0 is
 // no limit.
 template <typename Action> void withFileSizeLimit(int limit, const Action &action)
@@ -202,11 +224,18 @@ void TestLoadAndSave::severalFilesAreJoinedAndMissingOnesReportedInOrder()
             QFile::remove(dir_.filePath(u"d"_s));
         }
     };
-    QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w.panes[1]->viewport(), &enter);
-    QDropEvent drop({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(w.panes[1]->viewport(), &drop);
-    QVERIFY(enter.isAccepted() && drop.isAccepted());
+    // Plain text is refused on a source pane, anything on a result pane; files on a source pane
+    // are taken, and only the text area under the pointer takes drops.
+    QMimeData text;
+    text.setText(u"dragged text"_s);
+    w.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    QCOMPARE(dragOnto(w.window, *w.panes[2], data), false);
+    w.window.select(w.window.highlightOption);
+    QCOMPARE(dragOnto(w.window, *w.panes[1], text), false);
+    QCOMPARE(w.window.childAt(w.panes[1]->geometry().center()), w.panes[1]->viewport());
+    QVERIFY(w.panes[1]->viewport()->acceptDrops());
+    QCOMPARE(dragOnto(w.window, *w.panes[1], data), true);
     QTRY_COMPARE(w.env.messages.texts().size(), 3);
     QCOMPARE(w.env.messages.texts(),
              QStringList(
