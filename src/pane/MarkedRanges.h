@@ -28,7 +28,8 @@ public:
     void mark(qsizetype start, qsizetype end);
     void unmark(qsizetype start, qsizetype end);
     // Many ranges sorted by start at once, as a comparison finds them (overlapping or touching
-    // ones are joined): linear in the ranges, not logarithmic per range.
+    // ones are joined): linear in the ranges given and the marked ranges among them, not
+    // logarithmic per range.
     void markSorted(const TextRange *begin, const TextRange *end);
     // The bytes from start to end were replaced by insertedLength bytes: the replaced bytes'
     // colour goes, the later ranges move, and the inserted bytes are red when the byte before

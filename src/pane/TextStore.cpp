@@ -466,7 +466,15 @@ qsizetype TextStore::indexOfPosition(qsizetype position) const
         return d->units;
     const qsizetype block = d->blockOfPosition(position);
     const qsizetype blockStart = d->blockStarts[block];
-    return d->blockIndexes[block] + d->unitsBetween(blockStart, position);
+    const qsizetype blockEnd = d->blockEnd(block);
+    const qsizetype index = d->blockIndexes[block];
+    const qsizetype endIndex = d->blockEndIndex(block);
+    if (endIndex - index == blockEnd - blockStart)
+        return index + (position - blockStart);
+    // Counted from the nearer end of the block.
+    if (position - blockStart <= blockEnd - position)
+        return index + d->unitsBetween(blockStart, position);
+    return endIndex - d->unitsBetween(position, blockEnd);
 }
 
 void TextStore::replace(qsizetype start, qsizetype end, QByteArrayView crlfUtf8)

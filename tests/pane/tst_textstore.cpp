@@ -115,6 +115,11 @@ void TestTextStore::lines()
         QCOMPARE(store.lineOfPosition(starts[line]), line);
         QCOMPARE(store.lineOfPosition(ends[line]), line);
     }
+    // Lines outside the text stand for the first and the last.
+    QCOMPARE(store.lineStart(-1), 0);
+    QCOMPARE(store.lineEnd(-1), ends.first());
+    QCOMPARE(store.lineStart(starts.size()), starts.last());
+    QCOMPARE(store.lineEnd(starts.size()), ends.last());
     const QByteArray mismatch = textStoreMismatch(store, text);
     QVERIFY2(mismatch.isEmpty(), QByteArray(mismatch).constData());
 }
