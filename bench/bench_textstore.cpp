@@ -1,10 +1,11 @@
 // The text store under a pane, on generated texts of 100,000 and 1,000,000 lines of about 60
-// characters (6 MB and 60 MB): setting a text, a character typed in the middle with the
-// mappings the view makes for the caret's line, a line break typed there, and random mappings
-// of indexes and byte positions. "Mixed" texts have a two-byte character in every word
-// instead of ASCII, so that the mappings count inside blocks.
+// characters (6 MB and 60 MB): setting a text (and the memory its index takes), a character typed
+// in the middle with the mappings the view makes for the caret's line, a line break typed there,
+// and random mappings of indexes and byte positions. "Mixed" texts have a two-byte character
+// before every word, so that the mappings count inside blocks.
 
 #include "GeneratedTexts.h"
+#include "PeakMemory.h"
 #include "pane/TextStore.h"
 
 #include <QHash>
@@ -33,6 +34,8 @@ void reportSize(benchmark::State &state, qsizetype bytes)
     state.counters["MB"] = double(bytes) / 1e6;
 }
 
+// Also the memory that the index of a text takes at its peak, in megabytes (the bytes are
+// shared with the caller).
 void BM_SetText(benchmark::State &state)
 {
     const QByteArray &text = textOf(state);
@@ -41,6 +44,11 @@ void BM_SetText(benchmark::State &state)
         store.setText(text);
         benchmark::DoNotOptimize(store.lineCount());
     }
+    store.setText({});
+    const PeakMemory peak;
+    store.setText(text);
+    if (peak.valid())
+        state.counters["index_MB"] = double(peak.increaseBytes()) / 1e6;
     reportSize(state, text.size());
 }
 
