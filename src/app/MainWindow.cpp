@@ -3,6 +3,7 @@
 #include "app/AppTitle.h"
 #include "app/ApplySkin.h"
 #include "app/CenterOnScreen.h"
+#include "app/ComparisonSummary.h"
 #include "app/HandPointer.h"
 #include "app/PaneLayout.h"
 #include "app/PointerFeedback.h"
@@ -115,6 +116,7 @@ MainWindow::MainWindow(Services &services, QWidget *parent)
 {
     setObjectName(QStringLiteral("mainWindow"));
     createControls();
+    describeForScreenReaders();
     setTabOrder();
     connectEvents();
     new PointerFeedback(*this);
@@ -183,6 +185,35 @@ void MainWindow::createControls()
 
     differencesOnlyOption->setChecked(true);
     standardMethodOption->setChecked(true);
+}
+
+void MainWindow::describeForScreenReaders()
+{
+    caption1->setBuddy(textPane1);
+    caption2->setBuddy(textPane2);
+    const QString sourceDescription =
+        QStringLiteral("After a comparison, the lines or words that differ from the other text "
+                       "are red.");
+    const QString resultDescription =
+        QStringLiteral("After a comparison, each line is one difference that it found.");
+    textPane1->setAccessibleName(QStringLiteral("Text File #1"));
+    textPane2->setAccessibleName(QStringLiteral("Text File #2"));
+    resultPane1->setAccessibleName(QStringLiteral("Differences in text #1"));
+    resultPane2->setAccessibleName(QStringLiteral("Differences in text #2"));
+    for (TextPane *pane : {textPane1, textPane2})
+        pane->setAccessibleDescription(sourceDescription);
+    for (TextPane *pane : {resultPane1, resultPane2})
+        pane->setAccessibleDescription(resultDescription);
+}
+
+void MainWindow::announceResults(ComparisonKind kind)
+{
+    if (closed_)
+        return;
+    const auto listed = [](const TextPane *result) {
+        return result->utf8Text().count(QByteArrayView("\r\n"));
+    };
+    announce(*this, comparisonSummary(kind, listed(resultPane1), listed(resultPane2)));
 }
 
 void MainWindow::setTabOrder()
@@ -334,6 +365,7 @@ void MainWindow::compareLines()
         return;
     const QScopedValueRollback running(comparing_, true);
     paneComparison().compareLines();
+    announceResults(ComparisonKind::Lines);
 }
 
 void MainWindow::compareWords()
@@ -341,11 +373,13 @@ void MainWindow::compareWords()
     if (comparing_)
         return;
     const QScopedValueRollback running(comparing_, true);
-    if (wordProcessorMethodOption->isChecked())
+    if (wordProcessorMethodOption->isChecked()) {
         compareInWordProcessor(*textPane1, *textPane2, services_.automation, services_.messages,
                                *this);
-    else
+    } else {
         paneComparison().compareWords();
+        announceResults(ComparisonKind::Words);
+    }
 }
 
 void MainWindow::loadText(Side side)

@@ -15,6 +15,7 @@ class QRadioButton;
 class TextPane;
 class PaneComparison;
 struct FileCommandServices;
+enum class ComparisonKind;
 
 // The program's one window: two source panes, two result panes over them, the load, save and
 // compare buttons, and the display-mode and comparison-method choices, which are stored in the
@@ -77,7 +78,11 @@ protected:
 
 private:
     void createControls();
+    // Names that say which text and which view each pane holds, for screen readers.
+    void describeForScreenReaders();
     void setTabOrder();
+    // Tells screen readers what a finished comparison listed.
+    void announceResults(ComparisonKind kind);
     void connectEvents();
     void startUp();
     void centerOnScreen();

@@ -3,6 +3,8 @@
 #include "pane/TextPane.h"
 
 #include <QScrollBar>
+
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -126,11 +128,37 @@ void PaneAccessible::scrollToSubstring(int startIndex, int endIndex)
     p.setShownX(p.xOfPosition(p.bytePosition(startIndex)));
 }
 
+// The run of one colour around the character at offset, as a screen reader moves through the
+// text by attribute runs: red where the pane draws red, the palette's text colour elsewhere.
+// Found in the sorted red ranges, never by walking the text.
 QString PaneAccessible::attributes(int offset, int *startOffset, int *endOffset) const
 {
-    // One look for the whole text.
-    Q_UNUSED(offset);
-    *startOffset = 0;
-    *endOffset = characterCount();
-    return QString();
+    TextPane &p = pane();
+    const int count = characterCount();
+    *startOffset = *endOffset = 0;
+    if (count == 0)
+        return QString();
+    offset = std::clamp(offset, 0, count - 1);
+    // The character's first byte: an offset inside a line break or a surrogate pair belongs to
+    // the character it is inside of.
+    qsizetype position = p.bytePosition(offset);
+    if (p.indexOfBytePosition(position) != offset)
+        position = p.bytePosition(offset - 1);
+
+    const TextRange before = p.marks_.previous(position + 1);
+    const bool red = before.length > 0 && position < before.start + before.length;
+    qsizetype start = before.start;
+    qsizetype end = before.start + before.length;
+    if (!red) {
+        const TextRange after = p.marks_.next(position);
+        start = before.length > 0 ? end : 0;
+        end = after.length > 0 ? after.start : p.store_.size();
+    }
+    *startOffset = int(p.indexOfBytePosition(start));
+    *endOffset = int(p.indexOfBytePosition(end));
+    const QColor colour = red ? QColor(255, 0, 0) : p.palette().color(QPalette::Text);
+    return QStringLiteral("color:rgb(%1,%2,%3);")
+        .arg(colour.red())
+        .arg(colour.green())
+        .arg(colour.blue());
 }
