@@ -4,6 +4,7 @@
 #include "app/ApplySkin.h"
 #include "app/CenterOnScreen.h"
 #include "app/HandPointer.h"
+#include "app/NavigationKeys.h"
 #include "app/PaneLayout.h"
 #include "app/PointerFeedback.h"
 #include "app/StoredChoices.h"
@@ -12,6 +13,7 @@
 #include "app/commands/PaneComparison.h"
 #include "app/commands/SaveCommand.h"
 #include "app/commands/WordProcessorCommand.h"
+#include "pane/PaneNavigation.h"
 #include "pane/TextPane.h"
 #include "pane/Twips.h"
 #include "platform/MessageBoxes.h"
@@ -131,6 +133,9 @@ void MainWindow::createControls()
     placePane(textPane2, 4550, 360, 4335, 4335);
     placePane(resultPane1, 120, 360, 4335, 1215);
     placePane(resultPane2, 4550, 360, 4335, 1215);
+    // A result pane lists one difference a line, so the difference keys step through its lines.
+    resultPane1->navigation().setListing(true);
+    resultPane2->navigation().setListing(true);
     place(loadButton1, 120, 4800, 2100, 420);
     place(saveButton1, 2355, 4800, 2100, 420);
     place(loadButton2, 4560, 4800, 2100, 420);
@@ -196,6 +201,7 @@ void MainWindow::setTabOrder()
 
 void MainWindow::connectEvents()
 {
+    installNavigationKeys(*this);
     connect(compareLinesButton, &QPushButton::clicked, this, &MainWindow::compareLines);
     connect(compareWordsButton, &QPushButton::clicked, this, &MainWindow::compareWords);
     connect(loadButton1, &QPushButton::clicked, this, [this] { loadText(Side::One); });
