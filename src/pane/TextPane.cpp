@@ -50,7 +50,10 @@ QByteArray crLfUtf8(const QString &text)
 bool isTypedText(const QKeyEvent &event)
 {
     const QString text = event.text();
-    if (text.isEmpty() || event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+    // Ctrl or Alt alone make a shortcut or a mnemonic; both together are AltGr on Windows.
+    const auto modifiers = event.modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    if (text.isEmpty() || event.modifiers() & Qt::MetaModifier ||
+        modifiers == Qt::ControlModifier || modifiers == Qt::AltModifier)
         return false;
     return std::none_of(text.begin(), text.end(),
                         [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
