@@ -13,12 +13,15 @@ namespace {
 class NavigationKeys : public QObject
 {
 public:
-    explicit NavigationKeys(MainWindow &window) : QObject(&window), window_(window)
+    explicit NavigationKeys(MainWindow &window)
+        : QObject(&window), window_(window), panes_{window.textPane1, window.resultPane1,
+                                                    window.textPane2, window.resultPane2}
     {
+        // The focus moves while the window is taken apart too, so the panes are only compared.
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
-            if (now == window_.textPane1 || now == window_.resultPane1)
+            if (now == panes_[0] || now == panes_[1])
                 sideOne_ = true;
-            else if (now == window_.textPane2 || now == window_.resultPane2)
+            else if (now == panes_[2] || now == panes_[3])
                 sideOne_ = false;
         });
         using Navigation = PaneNavigation;
@@ -37,8 +40,8 @@ private:
     {
         connect(new QShortcut(QKeySequence(key), &window_), &QShortcut::activated, this,
                 [this, action = std::move(action)] {
-                    TextPane *source = sideOne_ ? window_.textPane1 : window_.textPane2;
-                    TextPane *result = sideOne_ ? window_.resultPane1 : window_.resultPane2;
+                    TextPane *source = panes_[sideOne_ ? 0 : 2];
+                    TextPane *result = panes_[sideOne_ ? 1 : 3];
                     TextPane *pane = source->isVisible() ? source : result;
                     pane->setFocus(Qt::ShortcutFocusReason);
                     action(pane->navigation());
@@ -46,6 +49,8 @@ private:
     }
 
     MainWindow &window_;
+    // Source and result pane of side #1, then of side #2.
+    TextPane *const panes_[4];
     bool sideOne_ = true;
 };
 
