@@ -160,7 +160,9 @@ std::optional<PaneSearch::Found> PaneSearch::find(QByteArrayView text, qsizetype
                                                   qsizetype slice) const
 {
     from = std::clamp<qsizetype>(from, 0, text.size());
-    slice = std::max<qsizetype>(slice, 1);
+    // The walk through the characters is about ten times slower than the byte search, so it
+    // pauses after as many times fewer bytes.
+    slice = std::max<qsizetype>(byteSearch_ ? slice : slice / 10, 1);
     bool first = true;
     const auto pauseBetween = [&] {
         if (!first && pause)

@@ -24,8 +24,8 @@ public:
         bool wrapped = false;
     };
 
-    // Bytes searched between two calls of the pause callback, so that a caller can keep its
-    // window alive through a search of hundreds of megabytes.
+    // Bytes the byte search goes through between two calls of the pause callback (the walk a
+    // tenth of it), so that a caller can keep its window alive through hundreds of megabytes.
     static constexpr qsizetype defaultSlice = 32 << 20;
 
     PaneSearch(const QString &pattern, bool matchCase, bool wholeWords);
