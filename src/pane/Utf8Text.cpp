@@ -60,14 +60,22 @@ CrLfText toCrLf(QByteArray text)
             result.longestLength = longest;
         }
     };
+    bool lastBreakIsFinalCr = false;
     forEachBreak(text, [&](qsizetype offset, int length) {
         measure(offset);
         loneBreaks += length == 1;
+        lastBreakIsFinalCr = length == 1 && offset == text.size() - 1 && text.at(offset) == '\r';
         ++line;
         lineStart = offset + length;
     });
     measure(text.size());
     if (loneBreaks == 0) {
+        result.bytes = std::move(text);
+        return result;
+    }
+    // A loaded text ends in a lone CR, which the LF after it mends without copying the text.
+    if (loneBreaks == 1 && lastBreakIsFinalCr) {
+        text += '\n';
         result.bytes = std::move(text);
         return result;
     }

@@ -211,8 +211,8 @@ private:
             for (int n = bounded(200); n > 0; --n)
                 bytes += char(what == u"binary"_s ? bounded(256) : 1 + bounded(255));
         }
-        // A line past the quarter megabyte that a pane shows of it, in long words so that the
-        // word comparison stays quick.
+        // A line of more than a quarter megabyte, which a pane lays out in pieces, in long words so
+        // that the word comparison stays quick.
         if (kind == longLine)
             bytes = QByteArray(QByteArray(99, 'w') + ' ').repeated(2650 + bounded(50));
         if (kind == manyLines) {
