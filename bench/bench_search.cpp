@@ -1,10 +1,11 @@
 // Finding a word that occurs only at the end of a long text, as F3 does in a pane: the generated
-// texts of 1,000,000 and 10,000,000 lines of about 60 characters (60 and 620 MB) with one line
+// texts of 1,000,000 and 10,000,000 lines of about 60 characters (59.5 and 595 MB) with one line
 // appended. Patterns: ASCII with case (the byte search on the bytes as they are), ASCII without
-// case (the byte search folding ASCII letters) and an accented one without case (the walk that
-// folds each character). Counters: MB, the text's size; slice_ms, the longest time between two
-// of the search's pauses, which is the longest the window goes without painting. The 10,000,000
-// lines are skipped with a message where the system has too little memory for them.
+// case (the byte search folding ASCII letters) and an accented one without case (the byte search
+// for its ASCII part, then each candidate compared folding each character). Counters: MB, the
+// text's size; slice_ms, the longest time between two of the search's pauses, which is the longest
+// the window goes without painting. The 10,000,000 lines are skipped with a message where the
+// system has too little memory for them.
 
 #include "GeneratedTexts.h"
 #include "pane/PaneSearch.h"

@@ -69,14 +69,30 @@ char32_t decodeBefore(QByteArrayView text, qsizetype position)
 PaneSearch::PaneSearch(const QString &pattern, bool matchCase, bool wholeWords)
     : wholeWords_(wholeWords)
 {
-    for (const char32_t c : pattern.toUcs4()) {
-        folded_.push_back(matchCase ? c : folded(c));
-        byteSearch_ = byteSearch_ && (matchCase || !hasCase(c));
-    }
     for (int byte = 0; byte < 256; ++byte)
         fold_[byte] = matchCase ? byte : asciiLower(static_cast<unsigned char>(byte));
-    for (const char byte : pattern.toUtf8())
-        bytes_.append(char(fold_[static_cast<unsigned char>(byte)]));
+    // The key is the longest run of characters that the byte search can find: all of them when
+    // case matters or none has case.
+    qsizetype runFirst = 0;
+    QByteArray run;
+    for (const char32_t c : pattern.toUcs4()) {
+        folded_.push_back(matchCase ? c : folded(c));
+        if (!matchCase && hasCase(c)) {
+            byteSearch_ = false;
+            runFirst = qsizetype(folded_.size());
+            run.clear();
+            continue;
+        }
+        for (const char byte : QString::fromUcs4(&c, 1).toUtf8())
+            run.append(char(fold_[static_cast<unsigned char>(byte)]));
+        if (run.size() > bytes_.size()) {
+            bytes_ = run;
+            keyFirst_ = runFirst;
+        }
+    }
+    // A key of a byte or two would stop the search at nearly every character.
+    if (!byteSearch_ && bytes_.size() < 3)
+        bytes_.clear();
 
     // Horspool's shift for each byte, taken over the folded byte so that both cases of a letter
     // shift alike.
@@ -92,7 +108,7 @@ PaneSearch::PaneSearch(const QString &pattern, bool matchCase, bool wholeWords)
 qsizetype PaneSearch::nextCandidate(QByteArrayView text, qsizetype at, qsizetype end) const
 {
     const auto *t = reinterpret_cast<const unsigned char *>(text.data());
-    if (!byteSearch_) {
+    if (bytes_.isEmpty()) {
         while (at < end && at < text.size() && (t[at] & 0xc0) == 0x80)
             ++at;
         return at < end && at < text.size() ? at : -1;
@@ -107,6 +123,20 @@ qsizetype PaneSearch::nextCandidate(QByteArrayView text, qsizetype at, qsizetype
         }
     }
     return -1;
+}
+
+qsizetype PaneSearch::charactersBefore(QByteArrayView text, qsizetype position, qsizetype count)
+{
+    for (; count > 0; --count) {
+        if (position == 0)
+            return -1;
+        const qsizetype after = position;
+        --position;
+        while (position > 0 && after - position < 4 &&
+               (static_cast<unsigned char>(text[position]) & 0xc0) == 0x80)
+            --position;
+    }
+    return position;
 }
 
 qsizetype PaneSearch::matchEnd(QByteArrayView text, qsizetype start) const
@@ -141,14 +171,19 @@ std::optional<TextRange> PaneSearch::findIn(QByteArrayView text, qsizetype begin
     std::optional<TextRange> last;
     if (isEmpty())
         return last;
+    // A key found a little after end may belong to a match that starts before it.
+    const qsizetype reach = 4 * keyFirst_;
     for (qsizetype at = std::max<qsizetype>(begin, 0);; ++at) {
-        at = nextCandidate(text, at, end);
+        at = nextCandidate(text, at, end + reach);
         if (at < 0)
             return last;
-        const qsizetype matched = matchEnd(text, at);
-        if (matched < 0 || (wholeWords_ && !isWholeWord(text, at, matched)))
+        const qsizetype start = charactersBefore(text, at, keyFirst_);
+        if (start < begin || start >= end)
             continue;
-        last = TextRange{at, matched - at};
+        const qsizetype matched = matchEnd(text, start);
+        if (matched < 0 || (wholeWords_ && !isWholeWord(text, start, matched)))
+            continue;
+        last = TextRange{start, matched - start};
         if (!backwards)
             return last;
     }
@@ -160,9 +195,9 @@ std::optional<PaneSearch::Found> PaneSearch::find(QByteArrayView text, qsizetype
                                                   qsizetype slice) const
 {
     from = std::clamp<qsizetype>(from, 0, text.size());
-    // The walk through the characters is about ten times slower than the byte search, so it
+    // Comparing at every character is about ten times slower than the byte search, so it
     // pauses after as many times fewer bytes.
-    slice = std::max<qsizetype>(byteSearch_ ? slice : slice / 10, 1);
+    slice = std::max<qsizetype>(bytes_.isEmpty() ? slice / 10 : slice, 1);
     bool first = true;
     const auto pauseBetween = [&] {
         if (!first && pause)

@@ -11,9 +11,11 @@
 
 // Finds a string in a pane's UTF-8 bytes. A pattern whose characters are all ASCII or have no
 // case (digits, Hebrew, Arabic, CJK ...) is found by Boyer-Moore-Horspool over the bytes, folding
-// ASCII letters where case does not matter; a case-blind pattern with other letters (é, Ä,
-// Cyrillic) walks the text character by character, folding each with Unicode's simple case
-// folding. A whole-word match has no letter, digit, mark or underscore on either side.
+// ASCII letters where case does not matter. A case-blind pattern with other letters (é, Ä,
+// Cyrillic) compares character by character, folding each with Unicode's simple case folding:
+// at the places where the byte search finds its longest run of such characters, or, where that
+// run is shorter than three bytes, at every character of the text. A whole-word match has no
+// letter, digit, mark or underscore on either side.
 class PaneSearch
 {
 public:
@@ -45,11 +47,17 @@ public:
 private:
     qsizetype matchEnd(QByteArrayView text, qsizetype start) const;
     bool isWholeWord(QByteArrayView text, qsizetype start, qsizetype end) const;
+    // The next place from at before end where the key starts (or, without a key, a character).
     qsizetype nextCandidate(QByteArrayView text, qsizetype at, qsizetype end) const;
+    // Where the count characters before position start; -1 before the text's start.
+    static qsizetype charactersBefore(QByteArrayView text, qsizetype position, qsizetype count);
 
-    // Case-folded code points of the pattern, and the pattern's bytes for the byte search.
+    // Case-folded code points of the pattern. The key, folded, that the byte search looks for:
+    // the whole pattern where it can, else its longest run of characters without case, which
+    // starts after keyFirst_ characters of the pattern; empty where even that is too short.
     std::vector<char32_t> folded_;
     QByteArray bytes_;
+    qsizetype keyFirst_ = 0;
     bool byteSearch_ = true;
     bool wholeWords_ = false;
     std::array<unsigned char, 256> fold_{};

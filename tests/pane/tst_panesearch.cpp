@@ -75,6 +75,14 @@ private Q_SLOTS:
         QTest::newRow("non-ASCII case matters")
             << u"Stra\u00dfe \u00c4PFEL \u00e4pfel"_s << u"\u00e4pfel"_s << true << false << 0
             << false << 13 << 5 << false;
+        QTest::newRow("accented around a caseless key")
+            << u"\u00c4PFEL\u00d6 \u00e4pfel\u00f6"_s << u"\u00e4pfel\u00f6"_s << false << false
+            << 1 << false << 7 << 6 << false;
+        QTest::newRow("caseless key at the text's start")
+            << u"pfel \u00e4pfel"_s << u"\u00c4PFEL"_s << false << false << 0 << false << 5 << 5
+            << false;
+        QTest::newRow("caseless key, backwards") << u"\u00c4pfel \u00e4PFEL x"_s << u"\u00c4PFEL"_s
+                                                 << false << false << 13 << true << 6 << 5 << false;
         QTest::newRow("Cyrillic backwards") << u"Привет мир ПРИВЕТ"_s << u"привет"_s << false
                                             << false << 17 << true << 11 << 6 << false;
         QTest::newRow("Cyrillic whole word, wrapping")
