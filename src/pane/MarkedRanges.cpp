@@ -98,19 +98,26 @@ void MarkedRanges::markSorted(const TextRange *begin, const TextRange *end)
         begin = sortedCopy.data();
         end = begin + sortedCopy.size();
     }
-    const std::vector<TextRange> old = ranges_.take();
+    // Only the ranges between the first and the last given take part, so that a comparison
+    // handing over its ranges in batches, each after the last, costs each batch alone.
+    const qsizetype windowStart = std::max<qsizetype>(begin->start, 0);
+    qsizetype windowEnd = windowStart;
+    for (const TextRange *range = begin; range != end; ++range)
+        windowEnd = std::max(windowEnd, endOf(*range));
+    const qsizetype first = firstEndingFrom(windowStart);
+    const qsizetype last = startingUpTo(windowEnd);
     std::vector<TextRange> merged;
-    merged.reserve(old.size() + size_t(end - begin));
-    auto oldRange = old.begin();
+    merged.reserve(size_t(last - first + (end - begin)));
+    qsizetype old = first;
     for (const TextRange *added = begin; added != end; ++added) {
-        for (; oldRange != old.end() && oldRange->start <= added->start; ++oldRange)
-            append(merged, *oldRange);
-        append(merged, {std::max<qsizetype>(added->start, 0),
-                        endOf(*added) - std::max<qsizetype>(added->start, 0)});
+        for (; old < last && ranges_[old].start <= added->start; ++old)
+            append(merged, ranges_[old]);
+        const qsizetype start = std::max<qsizetype>(added->start, 0);
+        append(merged, {start, endOf(*added) - start});
     }
-    for (; oldRange != old.end(); ++oldRange)
-        append(merged, *oldRange);
-    ranges_.assign(std::move(merged));
+    for (; old < last; ++old)
+        append(merged, ranges_[old]);
+    ranges_.replace(first, last, merged);
 }
 
 void MarkedRanges::replaced(qsizetype start, qsizetype end, qsizetype insertedLength)

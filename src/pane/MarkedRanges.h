@@ -16,8 +16,9 @@ template <> struct StepShift<TextRange>
 
 // The red parts of a pane: sorted, disjoint, non-empty byte ranges (touching ones are joined),
 // with no storage per character. Colouring adds or removes ranges; an edit of the text shifts
-// the ranges after it, and what is typed inside a red range is red too, as a text box gives new
-// text the colour at the caret.
+// the ranges after it, and what is typed takes the colour of the character before the caret, as
+// a text box gives it: typed inside a red range or right at its end it is red, right before one
+// it is not.
 class MarkedRanges
 {
 public:
@@ -26,10 +27,14 @@ public:
     // Marks, or unmarks, the bytes from start to end.
     void mark(qsizetype start, qsizetype end);
     void unmark(qsizetype start, qsizetype end);
-    // Many sorted ranges at once, as a comparison finds them: linear in the ranges, not
+    // Many ranges sorted by start at once, as a comparison finds them (overlapping or touching
+    // ones are joined): linear in the ranges given and the marked ranges among them, not
     // logarithmic per range.
     void markSorted(const TextRange *begin, const TextRange *end);
-    // The bytes from start to end were replaced by insertedLength bytes.
+    // The bytes from start to end were replaced by insertedLength bytes: the replaced bytes'
+    // colour goes, the later ranges move, and the inserted bytes are red when the byte before
+    // start is (at the start of the text, when the first byte replaced, or else the byte after,
+    // is), joined with the ranges they touch. Ranges that a deletion brings together join.
     void replaced(qsizetype start, qsizetype end, qsizetype insertedLength);
 
     bool contains(qsizetype position) const;
@@ -47,8 +52,6 @@ private:
     qsizetype firstEndingFrom(qsizetype position) const;
     // The number of ranges that start at or before position.
     qsizetype startingUpTo(qsizetype position) const;
-    // Replaces the ranges from first to last with ranges, joining those that touch.
-    void replaceJoined(qsizetype first, qsizetype last, std::vector<TextRange> ranges);
 
     // Sorted by start, and so by end; the shift after an edit kept as one step.
     StepList<TextRange> ranges_;

@@ -20,7 +20,7 @@ template <typename T> struct StepShift
 };
 
 // A sorted list of items placed at byte positions of a text (line starts, block starts, ranges),
-// with one pending shift kept the way Scintilla keeps its partitions: every item from stepFrom_
+// with one pending shift, as text editors keep their line partitions: every item from stepFrom_
 // on still lacks step_. Typing at one place only grows the step; an edit elsewhere first moves
 // the step's edge there, which costs the items in between, never the whole list.
 template <typename T> class StepList

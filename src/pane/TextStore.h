@@ -25,14 +25,17 @@ public:
 
     // Replaces the whole text. The bytes must be valid UTF-8 whose only line breaks are CR LF.
     void setText(QByteArray crlfUtf8);
-    // The whole text, contiguous and without a copy; valid until the next change.
+    // The whole text, contiguous and without a copy; valid until the next change. The first call
+    // after an edit moves the text after the edit once (the store keeps a gap where the user
+    // types), so this is no call for another thread while the store is in use.
     QByteArrayView bytes() const;
     // Size in bytes, and as a QString.
     qsizetype size() const;
     qsizetype utf16Size() const;
 
     qsizetype lineCount() const;
-    // Byte position of the line's first byte, and of its CR (or the end of the text).
+    // Byte position of the line's first byte, and of its CR (or the end of the text). A line
+    // outside the text stands for the first or the last.
     qsizetype lineStart(qsizetype line) const;
     qsizetype lineEnd(qsizetype line) const;
     // The line that holds a byte position; the CR LF belongs to the line it ends, size() to the
@@ -47,7 +50,8 @@ public:
     qsizetype indexOfPosition(qsizetype position) const;
 
     // Replaces the bytes from start to end with text, valid UTF-8 whose only breaks are CR LF.
-    // start and end lie on character boundaries and split no CR LF.
+    // start and end lie on character boundaries and split no CR LF; outside the text they are
+    // clamped to it.
     void replace(qsizetype start, qsizetype end, QByteArrayView crlfUtf8);
 
 private:

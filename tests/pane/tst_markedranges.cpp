@@ -115,6 +115,12 @@ void TestMarkedRanges::markSorted_data()
     QTest::newRow("empty ones") << "[3,4)"
                                 << "[1,1)[6,6)"
                                 << "[3,4)";
+    QTest::newRow("after the last") << "[0,2)[10,12)"
+                                    << "[12,13)[22,23)"
+                                    << "[0,2)[10,13)[22,23)";
+    QTest::newRow("among many") << "[0,1)[4,5)[9,10)[20,21)"
+                                << "[5,6)[9,12)"
+                                << "[0,1)[4,6)[9,12)[20,21)";
 }
 
 // Comparisons hand over their ranges sorted; the result is the same as marking one by one.
