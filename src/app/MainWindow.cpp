@@ -5,6 +5,7 @@
 #include "app/CenterOnScreen.h"
 #include "app/ComparisonSummary.h"
 #include "app/HandPointer.h"
+#include "app/NavigationKeys.h"
 #include "app/PaneLayout.h"
 #include "app/PointerFeedback.h"
 #include "app/StoredChoices.h"
@@ -14,6 +15,7 @@
 #include "app/commands/PaneComparison.h"
 #include "app/commands/SaveCommand.h"
 #include "app/commands/WordProcessorCommand.h"
+#include "pane/PaneNavigation.h"
 #include "pane/TextPane.h"
 #include "pane/Twips.h"
 #include "platform/MessageBoxes.h"
@@ -134,6 +136,9 @@ void MainWindow::createControls()
     placePane(textPane2, 4550, 360, 4335, 4335);
     placePane(resultPane1, 120, 360, 4335, 1215);
     placePane(resultPane2, 4550, 360, 4335, 1215);
+    // A result pane lists one difference a line, so the difference keys step through its lines.
+    resultPane1->navigation().setListing(true);
+    resultPane2->navigation().setListing(true);
     place(loadButton1, 120, 4800, 2100, 420);
     place(saveButton1, 2355, 4800, 2100, 420);
     place(loadButton2, 4560, 4800, 2100, 420);
@@ -239,6 +244,7 @@ void MainWindow::setTabOrder()
 
 void MainWindow::connectEvents()
 {
+    installNavigationKeys(*this);
     connect(compareLinesButton, &QPushButton::clicked, this, &MainWindow::compareLines);
     connect(compareWordsButton, &QPushButton::clicked, this, &MainWindow::compareWords);
     connect(loadButton1, &QPushButton::clicked, this, [this] { loadText(Side::One); });

@@ -1,6 +1,7 @@
 #include "pane/TextPane.h"
 
 #include "pane/PaneAccessible.h"
+#include "pane/PaneNavigation.h"
 #include "pane/Twips.h"
 #include "pane/Utf8Text.h"
 
@@ -74,6 +75,7 @@ TextPane::TextPane(QWidget *parent) : QAbstractScrollArea(parent), layouts_(stor
     viewport()->setMouseTracking(true);
     verticalScrollBar()->setSingleStep(1);
     applyFont();
+    navigation_ = new PaneNavigation(this);
 }
 
 TextPane::~TextPane() = default;
@@ -777,6 +779,8 @@ QMenu *TextPane::createContextMenu()
     menu->addSeparator();
     add(QStringLiteral("Select All"), QKeySequence::SelectAll, store_.size() > 0,
         [this] { selectAll(); });
+    menu->addSeparator();
+    navigation_->addMenuEntries(menu);
     return menu;
 }
 
@@ -874,6 +878,18 @@ void TextPane::ensureCaretVisible()
         setShownX(x - width + width / 3);
 }
 
+void TextPane::showRange(qsizetype start, qsizetype end, int linesAbove)
+{
+    setSelection(snapped(start), snapped(end));
+    const qsizetype line = store_.lineOfPosition(caret_);
+    const int first = firstVisibleLine();
+    const int full = fullyVisibleLines();
+    const int above = std::min(linesAbove, full / 3);
+    if (line < first + above || line >= first + full)
+        verticalScrollBar()->setValue(int(std::max<qsizetype>(line - above, 0)));
+    ensureCaretVisible();
+}
+
 void TextPane::widenScrollRange(qreal width)
 {
     if (width <= widest_)
@@ -915,7 +931,8 @@ void TextPane::paintEvent(QPaintEvent *event)
     const QColor textColour = palette().color(QPalette::Text);
     painter.setPen(textColour);
     const qreal shown = shownX();
-    const bool showSelection = focused_ && anchor_ != caret_;
+    // The match of a search shows while the find dialog, not the pane, has the focus.
+    const bool showSelection = (focused_ || navigation_->isFinding()) && anchor_ != caret_;
     const qsizetype start = selectionStart();
     const qsizetype end = selectionEnd();
     QTextCharFormat selectionFormat;

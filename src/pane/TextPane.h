@@ -16,6 +16,7 @@
 #include <QList>
 #include <optional>
 
+class PaneNavigation;
 class QMenu;
 
 // One of the window's four text panes: a text box of our own over a TextStore, laying out only
@@ -96,6 +97,14 @@ public:
     void selectAll();
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+    // What the navigation keys need: the differences, the text, where the caret is, and a way
+    // to select a range with some lines above it in view.
+    PaneNavigation &navigation() const { return *navigation_; }
+    const MarkedRanges &markedRanges() const { return marks_; }
+    const TextStore &store() const { return store_; }
+    qsizetype caretPosition() const { return caret_; }
+    void showRange(qsizetype start, qsizetype end, int linesAbove);
 
 Q_SIGNALS:
     void mouseMoved();
@@ -205,6 +214,7 @@ private:
     qreal widest_ = 0;
     qreal scale_ = 1;
     std::optional<QCursor> pointer_;
+    PaneNavigation *navigation_ = nullptr;
     float left_ = 0;
     float top_ = 0;
     float width_ = 0;

@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/PaneLayout.h"
 #include "pane/TextPane.h"
+#include "pane/TextStore.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -189,6 +190,40 @@ private Q_SLOTS:
         QCOMPARE(before, window.loadButton1);
         QTest::keyClick(window.wordProcessorMethodOption, Qt::Key_Up);
         QCOMPARE(test.settings.stored(u"Comparison"_s), u"1"_s);
+    }
+    // Away from the panes the navigation keys act on the visible pane of the side whose pane had
+    // the focus last, side #1 before any, and hand it the focus.
+    void navigationKeysReachTheLastSide()
+    {
+        TestServices test;
+        MainWindow window(test.services);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.resultPane1->setText(u"x\ny\n"_s);
+        window.resultPane2->setText(u"a\nb\nc\n"_s);
+        const auto caretLine = [](const TextPane *pane) {
+            return pane->store().lineOfPosition(pane->caretPosition());
+        };
+
+        window.loadButton1->setFocus();
+        QTest::keyClick(window.loadButton1, Qt::Key_F8);
+        QCOMPARE(caretLine(window.resultPane1), 1);
+        QCOMPARE(QApplication::focusWidget(), window.resultPane1);
+
+        window.resultPane2->setFocus();
+        window.saveButton1->setFocus();
+        QTest::keyClick(window.saveButton1, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(caretLine(window.resultPane2), 1);
+        QCOMPARE(caretLine(window.resultPane1), 1);
+
+        window.select(window.highlightOption);
+        window.textPane2->setText(u"p\nq\nr\n"_s);
+        window.textPane2->colorByteRanges({{6, 1}}, QColor(255, 0, 0));
+        window.compareLinesButton->setFocus();
+        QTest::keyClick(window.compareLinesButton, Qt::Key_F8);
+        QCOMPARE(window.textPane2->caretPosition(), 6);
+        QCOMPARE(QApplication::focusWidget(), window.textPane2);
     }
 };
 
