@@ -399,8 +399,7 @@ void BM_Phases(benchmark::State &state)
 
         // The lines button: copies of both panes, both directions, colouring, result panes.
         const auto [text1, text2] = phase("lines_copy_ms", [&] {
-            return std::pair{w.textPane1->utf8Text().toByteArray(),
-                             w.textPane2->utf8Text().toByteArray()};
+            return std::pair{w.textPane1->utf8Bytes(), w.textPane2->utf8Bytes()};
         });
         YieldTicker ticker;
         const auto [missing1, missing2] = phase("lines_core_ms", [&] {

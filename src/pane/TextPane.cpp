@@ -96,6 +96,11 @@ QByteArrayView TextPane::utf8Text() const
     return store_.bytes();
 }
 
+QByteArray TextPane::utf8Bytes() const
+{
+    return store_.sharedBytes();
+}
+
 void TextPane::setUtf8Text(QByteArray bytes)
 {
     Utf8Text::CrLfText crLf = Utf8Text::toCrLf(std::move(bytes));

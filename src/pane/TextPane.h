@@ -62,6 +62,9 @@ public:
 
     // The UTF-8 bytes, CR LF breaks, without a copy; valid until the next change.
     QByteArrayView utf8Text() const;
+    // The same bytes as an array of their own, which the pane's later changes leave alone;
+    // without a copy unless the user has edited the text.
+    QByteArray utf8Bytes() const;
     // setText() for valid UTF-8.
     void setUtf8Text(QByteArray bytes);
     // Selects the bytes from start to end of utf8Text().

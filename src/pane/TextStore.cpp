@@ -365,6 +365,14 @@ QByteArrayView TextStore::bytes() const
     return QByteArrayView(d->buffer.constData(), d->size());
 }
 
+QByteArray TextStore::sharedBytes() const
+{
+    // Every write to the buffer goes through QByteArray::data(), which detaches a shared one.
+    if (d->gapLength == 0)
+        return d->buffer;
+    return bytes().toByteArray();
+}
+
 qsizetype TextStore::size() const
 {
     return d->size();

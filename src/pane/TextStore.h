@@ -29,6 +29,9 @@ public:
     // after an edit moves the text after the edit once (the store keeps a gap where the user
     // types), so this is no call for another thread while the store is in use.
     QByteArrayView bytes() const;
+    // The whole text as an array of its own that later changes leave alone: shared, not copied,
+    // while the store holds no gap, as after setText().
+    QByteArray sharedBytes() const;
     // Size in bytes, and as a QString.
     qsizetype size() const;
     qsizetype utf16Size() const;

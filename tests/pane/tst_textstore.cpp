@@ -212,18 +212,23 @@ void TestTextStore::randomEdits()
     }
 }
 
-// The bytes set stay shared with the caller until the first edit, which must not reach them.
+// The bytes set stay shared with the caller, and with what sharedBytes() hands out, until the
+// first edit, which must reach neither.
 void TestTextStore::setTextKeepsTheCallersBytes()
 {
     const QByteArray original = "ab\r\ncd"_ba;
     for (const Edit &edit : {Edit{1, 2, ""}, Edit{1, 1, "x"}, Edit{1, 2, "yyy"}}) {
         TextStore store;
         store.setText(original);
+        const QByteArray shared = store.sharedBytes();
+        QCOMPARE(shared.constData(), original.constData());
         store.replace(edit.start, edit.end, edit.text);
         QByteArray expected = original;
         expected.replace(edit.start, edit.end - edit.start, edit.text);
         QCOMPARE(store.bytes(), expected);
+        QCOMPARE(store.sharedBytes(), expected);
         QCOMPARE(original, "ab\r\ncd"_ba);
+        QCOMPARE(shared, original);
     }
 }
 

@@ -24,10 +24,11 @@ void PaneComparison::compareLines()
 // One direction of the line comparison. False when the window was closed during a yield.
 bool PaneComparison::listMissingLines(TextPane &source, TextPane &other, TextPane &result)
 {
-    // Copies, not views: the user may edit or reload either pane during a yield, which would
-    // move the bytes a view points at. The comparison goes on with the texts as they were read.
-    const QByteArray sourceText = source.utf8Text().toByteArray();
-    const QByteArray otherText = other.utf8Text().toByteArray();
+    // Arrays of their own, not views: the user may edit or reload either pane during a yield,
+    // which would move the bytes a view points at. The comparison goes on with the texts as they
+    // were read; an unedited pane shares its bytes instead of copying them.
+    const QByteArray sourceText = source.utf8Bytes();
+    const QByteArray otherText = other.utf8Bytes();
     result.setText(QString());
 
     bool yielded = false;
