@@ -1,4 +1,5 @@
 #include "pane/LineLayouts.h"
+#include "pane/MarkColour.h"
 
 #include "pane/MarkedRanges.h"
 #include "pane/TextStore.h"
@@ -252,7 +253,7 @@ QTextLayout *LineLayouts::makeLayout(qsizetype line, qsizetype start, qsizetype 
 
     QList<QTextLayout::FormatRange> formats;
     QTextCharFormat red;
-    red.setForeground(QColor(255, 0, 0));
+    red.setForeground(markColour);
     qsizetype done = 0;
     int units = 0;
     for (const TextRange &range : marks_.within(start, end)) {

@@ -1,4 +1,5 @@
 #include "pane/PaneAccessible.h"
+#include "pane/MarkColour.h"
 
 #include "pane/TextPane.h"
 
@@ -156,7 +157,7 @@ QString PaneAccessible::attributes(int offset, int *startOffset, int *endOffset)
     }
     *startOffset = int(p.indexOfBytePosition(start));
     *endOffset = int(p.indexOfBytePosition(end));
-    const QColor colour = red ? QColor(255, 0, 0) : p.palette().color(QPalette::Text);
+    const QColor colour = red ? markColour : p.palette().color(QPalette::Text);
     return QStringLiteral("color:rgb(%1,%2,%3);")
         .arg(colour.red())
         .arg(colour.green())

@@ -1,4 +1,5 @@
 #include "pane/TextPane.h"
+#include "pane/MarkColour.h"
 
 #include "pane/PaneAccessible.h"
 #include "pane/PaneNavigation.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-const QColor marked{255, 0, 0};
 const QColor unmarked{0, 0, 0};
 // Space left between the text and the pane's edges, as a plain text box leaves.
 constexpr int textPadding = 4;
@@ -233,7 +233,7 @@ QColor TextPane::colorAt(qsizetype index) const
     const qsizetype position = bytePosition(index + 1) - 1;
     if (position < 0 || position >= store_.size())
         return unmarked;
-    return marks_.contains(position) ? marked : unmarked;
+    return marks_.contains(position) ? markColour : unmarked;
 }
 
 // Only red and black are ever used: any colour but black marks.
