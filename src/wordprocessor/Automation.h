@@ -78,6 +78,7 @@ public:
     virtual std::unique_ptr<AutomationDocuments> documents() = 0;
     virtual std::int32_t displayAlerts() = 0;
     virtual void setDisplayAlerts(std::int32_t level) = 0;
+    virtual bool visible() = 0;
     virtual void setVisible(bool visible) = 0;
     // The application's default member.
     virtual std::u16string name() = 0;

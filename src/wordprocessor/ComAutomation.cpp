@@ -305,6 +305,17 @@ public:
                nullptr);
     }
 
+    bool visible() override
+    {
+        Arguments none;
+        Variant shown;
+        invoke(application_.get(), L"Visible", "Visible", DISPATCH_PROPERTYGET, none, &shown.value);
+        const HRESULT converted = VariantChangeType(&shown.value, &shown.value, 0, VT_BOOL);
+        if (FAILED(converted))
+            fail("Word's Visible is not a Boolean", converted);
+        return shown.value.boolVal != VARIANT_FALSE;
+    }
+
     void setVisible(bool visible) override
     {
         Arguments value(std::array<AutomationArgument, 1>{AutomationArgument::boolean(visible)});

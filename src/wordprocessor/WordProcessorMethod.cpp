@@ -65,14 +65,15 @@ bool WordProcessorMethod::compareFiles(const QString &firstPath, const QString &
     std::optional<std::int32_t> alertsBefore;
     try {
         std::array<Argument, 16> openArguments;
-        openArguments[0] = Argument::stringByReference(firstPath.toStdU16String());
+        openArguments[0] =
+            Argument::stringByReference(QDir::toNativeSeparators(firstPath).toStdU16String());
         // The collection is released as soon as the document is open.
         document = application->documents()->open(openArguments);
         documentOpen = true;
 
         alertsBefore = application->displayAlerts();
         application->setDisplayAlerts(wdAlertsNone);
-        document->merge({Argument::string(secondPath.toStdU16String()),
+        document->merge({Argument::string(QDir::toNativeSeparators(secondPath).toStdU16String()),
                          Argument::int32(wdMergeTargetNew), Argument::boolean(true),
                          Argument::int32(wdFormattingFromPrompt), Argument::boolean(false)});
         documentOpen = false; // a failed Close is not tried again
@@ -97,8 +98,10 @@ bool WordProcessorMethod::compareFiles(const QString &firstPath, const QString &
         } catch (const std::exception &) {
         }
         // Not yet shown, the new instance would stay running where nobody can see or close it.
+        // One that is visible all the same is the user's own, which the automation handed out
+        // for a new one; when that cannot be told, it is left alone too.
         try {
-            if (!shown)
+            if (!shown && !application->visible())
                 application->quit({Argument::int32(wdDoNotSaveChanges), Argument::missing(),
                                    Argument::missing()});
         } catch (const std::exception &) {

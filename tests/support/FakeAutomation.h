@@ -12,8 +12,9 @@
 class FakeAutomation : public AutomationRegistry
 {
 public:
-    QString runningName; // of the instance registered as active; none when empty
-    QString failingCall; // every call whose entry starts so fails, e.g. "Merge"
+    QString runningName;       // of the instance registered as active; none when empty
+    QString failingCall;       // every call whose entry starts so fails, e.g. "Merge"
+    bool shownAtStart = false; // a new application is visible, as the user's own would be
     // Runs at every call before it is carried out, e.g. to look at files or the pointer.
     std::function<void(const QString &call)> onCall;
     QStringList log;
@@ -74,6 +75,7 @@ public:
     {
         fake_.call("setDisplayAlerts", {Arg::int32(level)});
     }
+    bool visible() override { return fake_.call("visible").shownAtStart; }
     void setVisible(bool visible) override { fake_.call("setVisible", {Arg::boolean(visible)}); }
     std::u16string name() override { return fake_.call("name").runningName.toStdU16String(); }
     std::unique_ptr<AutomationDocument> open(const std::array<Arg, 16> &arguments) override

@@ -60,34 +60,38 @@ void TestWordProcessorMethod::compareTexts_data()
     QTest::addColumn<QString>("answer");   // to the question, "" when it is not asked
     QTest::addColumn<QString>("text1");
     QTest::addColumn<QString>("text2");
-    QTest::addColumn<QString>("failing"); // a call, or a scratch file that cannot be written
-    QTest::addColumn<int>("calls");       // how far the word processor's run gets; -1 to its end
-    QTest::addColumn<Calls>("tidying");   // the calls after the failed one
+    QTest::addColumn<QString>("failing");   // a call, or a scratch file that cannot be written
+    QTest::addColumn<int>("calls");         // how far the word processor's run gets; -1 to its end
+    QTest::addColumn<Calls>("tidying");     // the calls after the failed one
+    QTest::addColumn<bool>("shownAtStart"); // a new application is visible from the start
 
     const QString word = QStringLiteral("Microsoft Word");
     const QString app = QStringLiteral("release Application");
     const QString doc = QStringLiteral("release Document");
     // A failure before the new instance is shown ends it.
     const QString quit = QStringLiteral("Quit(int32 0, missing, missing)");
+    const QString visible = QStringLiteral("visible()");
     const QString text = QStringLiteral("first line\r\n\r\nsecond ä line  \r\n");
     // clang-format off
-    QTest::newRow("not running") << "" << "" << text << " " << "" << -1 << Calls{};
-    QTest::newRow("running, Yes") << word << "Yes" << "a" << "b" << "" << -1 << Calls{};
-    QTest::newRow("running, No") << word << "No" << "a" << "b" << "" << 0 << Calls{};
-    QTest::newRow("other product") << "Word Viewer" << "" << "a" << "b" << "" << -1 << Calls{};
-    QTest::newRow("name unreadable") << word << "" << "a" << "b" << "name" << -1 << Calls{};
-    QTest::newRow("second empty") << "" << "" << "a" << "" << "" << 0 << Calls{};
-    QTest::newRow("running, Yes, first empty") << word << "Yes" << "" << "b" << "" << 0 << Calls{};
-    QTest::newRow("1.txt unwritable") << "" << "" << "a" << "b" << "1.txt" << 0 << Calls{};
-    QTest::newRow("2.txt unwritable") << "" << "" << "a" << "b" << "2.txt" << 0 << Calls{};
-    QTest::newRow("createObject") << "" << "" << "a" << "b" << "createObject" << 1 << Calls{};
-    QTest::newRow("documents") << "" << "" << "a" << "b" << "documents" << 2 << Calls{quit, app};
-    QTest::newRow("Open") << "" << "" << "a" << "b" << "Open" << 3 << Calls{u"release Documents"_s, quit, app};
-    QTest::newRow("read alerts") << "" << "" << "a" << "b" << "displayAlerts" << 5 << Calls{closeCall, quit, doc, app};
-    QTest::newRow("Merge") << "" << "" << "a" << "b" << "Merge" << 7 << Calls{closeCall, alertsBack, quit, doc, app};
-    QTest::newRow("Close") << "" << "" << "a" << "b" << "Close" << 8 << Calls{alertsBack, quit, doc, app};
-    QTest::newRow("alerts back") << "" << "" << "a" << "b" << alertsBack << 9 << Calls{quit, doc, app};
-    QTest::newRow("Visible") << "" << "" << "a" << "b" << "setVisible" << 10 << Calls{doc, app};
+    QTest::newRow("not running") << "" << "" << text << " " << "" << -1 << Calls{} << false;
+    QTest::newRow("running, Yes") << word << "Yes" << "a" << "b" << "" << -1 << Calls{} << false;
+    QTest::newRow("running, No") << word << "No" << "a" << "b" << "" << 0 << Calls{} << false;
+    QTest::newRow("other product") << "Word Viewer" << "" << "a" << "b" << "" << -1 << Calls{} << false;
+    QTest::newRow("name unreadable") << word << "" << "a" << "b" << "name" << -1 << Calls{} << false;
+    QTest::newRow("second empty") << "" << "" << "a" << "" << "" << 0 << Calls{} << false;
+    QTest::newRow("running, Yes, first empty") << word << "Yes" << "" << "b" << "" << 0 << Calls{} << false;
+    QTest::newRow("1.txt unwritable") << "" << "" << "a" << "b" << "1.txt" << 0 << Calls{} << false;
+    QTest::newRow("2.txt unwritable") << "" << "" << "a" << "b" << "2.txt" << 0 << Calls{} << false;
+    QTest::newRow("createObject") << "" << "" << "a" << "b" << "createObject" << 1 << Calls{} << false;
+    QTest::newRow("documents") << "" << "" << "a" << "b" << "documents" << 2 << Calls{visible, quit, app} << false;
+    QTest::newRow("Open") << "" << "" << "a" << "b" << "Open" << 3 << Calls{u"release Documents"_s, visible, quit, app} << false;
+    QTest::newRow("read alerts") << "" << "" << "a" << "b" << "displayAlerts" << 5 << Calls{closeCall, visible, quit, doc, app} << false;
+    QTest::newRow("Merge") << "" << "" << "a" << "b" << "Merge" << 7 << Calls{closeCall, alertsBack, visible, quit, doc, app} << false;
+    QTest::newRow("Close") << "" << "" << "a" << "b" << "Close" << 8 << Calls{alertsBack, visible, quit, doc, app} << false;
+    QTest::newRow("alerts back") << "" << "" << "a" << "b" << alertsBack << 9 << Calls{visible, quit, doc, app} << false;
+    // The automation handed out the user's own, visible instance: it is not ended.
+    QTest::newRow("Merge, user's instance") << "" << "" << "a" << "b" << "Merge" << 7 << Calls{closeCall, alertsBack, visible, doc, app} << true;
+    QTest::newRow("Visible") << "" << "" << "a" << "b" << "setVisible" << 10 << Calls{doc, app} << false;
     // clang-format on
 }
 
@@ -100,10 +104,12 @@ void TestWordProcessorMethod::compareTexts()
     QFETCH(QString, failing);
     QFETCH(int, calls);
     QFETCH(Calls, tidying);
+    QFETCH(bool, shownAtStart);
     FakeAutomation automation;
     FakeMessageBoxes messages;
     FakeSourceTexts texts(text1, text2);
     automation.runningName = instance;
+    automation.shownAtStart = shownAtStart;
     automation.failingCall = texts.failingName = failing;
     messages.answers.enqueue(answer == u"Yes"_s);
     // The scratch folder as the word processor finds it when it merges.
@@ -126,7 +132,9 @@ void TestWordProcessorMethod::compareTexts()
     Calls expected{u"getActiveObject(\"Word.Application\")"_s};
     if (!instance.isEmpty())
         expected += Calls{u"name()"_s, u"release Application"_s};
-    const Calls run = fullRun(texts.savedPaths.value(0), texts.savedPaths.value(1)).mid(0, calls);
+    const Calls run = fullRun(QDir::toNativeSeparators(texts.savedPaths.value(0)),
+                              QDir::toNativeSeparators(texts.savedPaths.value(1)))
+                          .mid(0, calls);
     QCOMPARE(automation.log, expected + run + tidying);
 
     QStringList shown, expectedShown;

@@ -268,6 +268,8 @@ public:
     std::int32_t displayAlerts() override { return session_->alerts; }
     void setDisplayAlerts(std::int32_t level) override { session_->alerts = level; }
 
+    bool visible() override { return session_->shown; }
+
     void setVisible(bool visible) override
     {
         guarded(QStringLiteral("LibreOffice could not show its window"), [&] {
