@@ -57,7 +57,12 @@ QString decodeAnsi(const QByteArray &bytes, QStringConverter::Encoding codePage)
 {
     if (codePage == QStringConverter::System && systemIsUtf8())
         return decodeWindows1252(bytes);
-    return decodeWith(codePage, bytes, nullptr);
+    // Windows' conversion drops a NUL at the very end, which would hide a binary file's last
+    // byte from the check for NUL characters; the NULs at the end are kept here instead.
+    qsizetype end = bytes.size();
+    while (end > 0 && bytes[end - 1] == '\0')
+        --end;
+    return decodeWith(codePage, bytes.first(end), nullptr) + QString(bytes.size() - end, QChar());
 }
 
 } // namespace

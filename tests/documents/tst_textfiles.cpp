@@ -35,6 +35,8 @@ void TestTextFiles::encodingKeepsEveryCharacter()
     QCOMPARE(TextEncoding::toUtf8("\xff\xfe"
                                   "a\0\0\xde"_ba),
              u"a\ufffd"_s.toUtf8());
+    // NULs at the end of a text in the code page stay, so that the file counts as binary.
+    QCOMPARE(TextEncoding::toUtf8("\x89PNG\0\0"_ba), u"\u2030PNG"_s.toUtf8() + QByteArray(2, '\0'));
     // UTF-8 text stays the very bytes it was, without a copy.
     QCOMPARE(TextEncoding::toUtf8(euro).constData(), euro.constData());
     QStringDecoder reference("windows-1252");
