@@ -44,10 +44,12 @@ bool IniSettingsStore::write(const QString &application, const QString &section,
         lastError_.clear();
         return true;
     case QSettings::AccessError:
-        lastError_ = QStringLiteral("%1 could not be written.").arg(filePath(application));
+        lastError_ = QStringLiteral("%1 could not be written.")
+                         .arg(QDir::toNativeSeparators(filePath(application)));
         return false;
     case QSettings::FormatError:
-        lastError_ = QStringLiteral("%1 is not a valid settings file.").arg(filePath(application));
+        lastError_ = QStringLiteral("%1 is not a valid settings file.")
+                         .arg(QDir::toNativeSeparators(filePath(application)));
         return false;
     }
     return false;

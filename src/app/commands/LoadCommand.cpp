@@ -9,6 +9,7 @@
 #include "platform/FileExists.h"
 #include "platform/MessageBoxes.h"
 
+#include <QDir>
 #include <QLocale>
 
 namespace {
@@ -127,12 +128,13 @@ void LoadCommand::appendFile(QByteArray &text, const QString &path, qint64 limit
     } catch (const std::bad_alloc &) {
         messages.warn(QStringLiteral("The file \"%1\" cannot be loaded: there is not enough "
                                      "memory for its text.")
-                          .arg(path));
+                          .arg(QDir::toNativeSeparators(path)));
         return;
     }
     if (content.problem != TextFileContent::Problem::None)
-        messages.warn(QStringLiteral("The file \"%1\" cannot be loaded: %2")
-                          .arg(path, whyNot(content, !text.isEmpty(), limit)));
+        messages.warn(
+            QStringLiteral("The file \"%1\" cannot be loaded: %2")
+                .arg(QDir::toNativeSeparators(path), whyNot(content, !text.isEmpty(), limit)));
 }
 
 qint64 loadLimit(std::optional<qint64> availableMemory)

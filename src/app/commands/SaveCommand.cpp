@@ -8,6 +8,8 @@
 #include "platform/FileExists.h"
 #include "platform/MessageBoxes.h"
 
+#include <QDir>
+
 SaveCommand::SaveCommand(const TextPane &sourcePane, const TextPane &resultPane,
                          const FileCommandServices &services)
     : sourcePane_(sourcePane), resultPane_(resultPane), services_(services)
@@ -40,8 +42,8 @@ void SaveCommand::run()
 bool savePaneText(const TextPane &pane, const QString &path, MessageBoxes &messages)
 {
     if (fileExists(path) &&
-        !messages.askYesNo(QStringLiteral("Are you sure you wish to overwrite ") + path +
-                           QStringLiteral(" ?")))
+        !messages.askYesNo(QStringLiteral("Are you sure you wish to overwrite ") +
+                           QDir::toNativeSeparators(path) + QStringLiteral(" ?")))
         return false;
     const QByteArrayView text = pane.utf8Text();
     QByteArray file;
@@ -50,8 +52,8 @@ bool savePaneText(const TextPane &pane, const QString &path, MessageBoxes &messa
     const TextFileWrite written = writeTextFile(file, path);
     if (written.failure.isEmpty())
         return true;
-    QString message =
-        QStringLiteral("The file \"%1\" could not be saved (%2).").arg(path, written.failure);
+    QString message = QStringLiteral("The file \"%1\" could not be saved (%2).")
+                          .arg(QDir::toNativeSeparators(path), written.failure);
     // A file written in place may hold part of the text now.
     if (!written.inPlace)
         message += QStringLiteral("\n\nA file that was there before is unchanged.");
