@@ -7,7 +7,9 @@
 include(CheckCXXCompilerFlag)
 
 option(PARVENEX_HARDENING "Build with Debian's hardening flags" ON)
-if(NOT PARVENEX_HARDENING OR NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+# The flags are the ELF toolchain's; mingw's linker makes Windows programs with ASLR and DEP on by
+# default.
+if(NOT PARVENEX_HARDENING OR WIN32 OR NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     return()
 endif()
 

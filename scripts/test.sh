@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Parvenex with AddressSanitizer and UndefinedBehaviorSanitizer
 # and runs the whole test suite (no display needed), then builds the fuzz targets with clang in a
-# build folder of their own and runs each of them for a short, fixed number of runs.
+# build folder of their own and runs each of them for a short, fixed number of runs, and last
+# builds Parvenex for Windows and runs the whole suite again under Wine
+# (scripts/windows/test.sh; the first run on a machine builds Qt for Windows once).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -17,3 +19,6 @@ CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DPARVENE
 cmake --build build/fuzz --parallel "$(nproc)"
 cd build/fuzz
 ctest --output-on-failure -L fuzz
+
+cd ../..
+scripts/windows/test.sh

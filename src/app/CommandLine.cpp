@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -92,7 +96,19 @@ QStringList argumentsOf(int argc, char *argv[])
 
 int printCommandLine(const CommandLine &commandLine)
 {
-    std::fputs(commandLine.text.toLocal8Bit().constData(),
-               commandLine.exitStatus == 0 ? stdout : stderr);
+    const bool normal = commandLine.exitStatus == 0;
+    FILE *stream = normal ? stdout : stderr;
+#ifdef Q_OS_WIN
+    // A window program has no console of its own. Started from a command prompt, it writes to
+    // the prompt's console; output redirected to a file or a pipe is used as it is.
+    const HANDLE handle = GetStdHandle(normal ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    if ((!handle || GetFileType(handle) == FILE_TYPE_UNKNOWN) &&
+        AttachConsole(ATTACH_PARENT_PROCESS))
+        stream = std::freopen("CONOUT$", "w", stream);
+    if (!stream)
+        return commandLine.exitStatus;
+#endif
+    std::fputs(commandLine.text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
     return commandLine.exitStatus;
 }

@@ -229,13 +229,15 @@ void TestAppearance::skinAndHandAreUsedOrReported()
     // The rest of start-up ran, up to its last steps: the stored method and display mode.
     QVERIFY(window.wordProcessorMethodOption->isChecked());
     QCOMPARE(test.settings.stored(u"Option2"_s), u"True"_s);
-    const QString message =
-        skin.isNull() ? u"The hand pointer file \"%1/HAND-M.CUR\" was ignored because %2.\n\n"
-                        u"Parvenex shows the system's pointing hand instead."_s
-                      : u"The skin file \"%1/x/o.cjs\" was ignored because %2.\n\n"
-                        u"Parvenex starts with its usual look."_s;
+    const QString message = skin.isNull()
+                                ? u"The hand pointer file \"%1\" was ignored because %2.\n\n"
+                                  u"Parvenex shows the system's pointing hand instead."_s
+                                : u"The skin file \"%1\" was ignored because %2.\n\n"
+                                  u"Parvenex starts with its usual look."_s;
+    const QString file =
+        test.programFolder.filePath(skin.isNull() ? u"HAND-M.CUR"_s : u"x/o.cjs"_s);
     QCOMPARE(test.messages.texts().join(u'\n'),
-             reason.isEmpty() ? QString() : message.arg(test.programFolder.path(), reason));
+             reason.isEmpty() ? QString() : message.arg(QDir::toNativeSeparators(file), reason));
     QCOMPARE(window.styleSheet().isEmpty(), !used);
     verifyLook(window, used ? buttonFace : Qt::white);
     window.setMousePointer(PointerCode::Hand);

@@ -20,6 +20,16 @@ const QString usage = u"Usage: parvenex \\[options\\] \\[file1 \\[file2\\]\\]\n"
                       u"(.|\n)*-v, --version(.|\n)*file2 "_s;
 const QString version = QStringLiteral("parvenex " PARVENEX_PROJECT_VERSION "\n$");
 
+// A program's output as text; Windows' C library ends its lines with CR LF.
+QString outputText(const QByteArray &bytes)
+{
+    QString text = QString::fromLocal8Bit(bytes);
+#ifdef Q_OS_WIN
+    text.replace(u"\r\n"_s, u"\n"_s);
+#endif
+    return text;
+}
+
 void verifyStartsLike(const QString &text, const QString &pattern)
 {
     const QRegularExpression start(QStringLiteral("^(?:%1)").arg(pattern));
@@ -104,8 +114,8 @@ private Q_SLOTS:
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), status);
-        verifyStartsLike(QString::fromLocal8Bit(program.readAllStandardOutput()), output);
-        verifyStartsLike(QString::fromLocal8Bit(program.readAllStandardError()), error);
+        verifyStartsLike(outputText(program.readAllStandardOutput()), output);
+        verifyStartsLike(outputText(program.readAllStandardError()), error);
     }
 
     // The files named on the command line end up exactly as if the load buttons had loaded

@@ -45,7 +45,8 @@ void TestCursorFile::readsOrRefuses_data()
     const QString cutShort = u"it is cut short"_s;
     QTest::newRow("cursor") << tiny << QString();
     QTest::newRow("shipped hand") << shippedHand << QString();
-    QTest::newRow("no file") << QByteArray() << u"it cannot be read (No such file or directory)"_s;
+    QTest::newRow("no file") << QByteArray()
+                             << u"it cannot be read (%1)"_s.arg(openError(u"no such file"_s));
     QTest::newRow("text") << "Hand pointer, to be drawn later.\n"_ba << noCursor;
     QTest::newRow("icon") << patched(2, quint16(1)) << noCursor;
     QTest::newRow("no pictures") << patched(4, quint16(0)) << noCursor;

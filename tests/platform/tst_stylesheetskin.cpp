@@ -94,7 +94,7 @@ void TestStyleSheetSkin::loadsRewritesAndAppliesOrRefuses_data()
                            << u"it is not a style sheet: line 1 holds text outside any rule"_s;
     QTest::newRow("too large") << "QLabel { color: red; }\n"_ba.repeated(50000) << false
                                << u"it is larger than 1 MB, far too large for a style sheet"_s;
-    QTest::newRow("missing") << QByteArray() << false << u"it cannot be read (No such file or directory)"_s;
+    QTest::newRow("missing") << QByteArray() << false << u"it cannot be read (%1)"_s.arg(openError(u"no such file"_s));
     // clang-format on
 }
 

@@ -301,7 +301,9 @@ void TestLoadAndSave::savesTheVisiblePaneOfTheSide_data()
     row("differences, #2, overwrite, no", 2, 2, {ask}, old, {}, 0, false);
     row("neither pane shown", 0, 1, {u"savertb problem"_s}, old);
     row("missing folder", 1, 1,
-        {u"The file \"%1\" could not be saved (No such file or directory)."_s + unchanged},
+        {u"The file \"%1\" could not be saved (%2)."_s.arg(
+             u"%1"_s, openError(dir_.filePath(u"missing/x.txt"_s), QIODevice::WriteOnly)) +
+         unchanged},
         "<unreadable>", {}, 0, true, u"missing/x.txt"_s);
 #ifdef Q_OS_UNIX
     // A file size limit makes the write fail part way, as a full disk would.

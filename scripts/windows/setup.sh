@@ -1,0 +1,109 @@
+# Sourced by the Windows scripts: installs what cross-building and Wine need, builds Qt for
+# mingw-w64 from Debian's own qt6-base source once, and configures and builds Parvenex for
+# Windows. Afterwards these are set:
+#   QT_WINDOWS    the cross-built Qt (bin/ holds its DLLs, plugins/ its plugins)
+#   BUILD         the Windows build folder (build/windows)
+#   WINEPREFIX    the Wine prefix the scripts use, inside the build folder
+#   MINGW_RUNTIME the folders holding mingw's runtime DLLs
+#
+# The Qt build is kept in $PARVENEX_CACHE (default ~/.cache/parvenex), outside the work tree,
+# in a folder named after the Qt version, and reused by every later run; a second copy of the
+# work tree reuses it too.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+BUILD=$ROOT/build/windows
+CACHE=${PARVENEX_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/parvenex}
+TOOLCHAIN=$ROOT/cmake/mingw-w64-x86_64.cmake
+MINGW_RUNTIME=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Debian's source packages come from a deb-src entry for the release the machine runs.
+ensure_sources() {
+    if apt-cache showsrc qt6-base 2>/dev/null | grep -q '^Version:'; then
+        return
+    fi
+    . /etc/os-release
+    as_root tee /etc/apt/sources.list.d/parvenex-deb-src.sources >/dev/null <<SOURCES
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: $VERSION_CODENAME
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    as_root apt-get update
+}
+
+ensure_packages() {
+    # The host Qt's tools (moc, rcc, uic) build the cross Qt and Parvenex.
+    "$ROOT/scripts/install-deps.sh" dpkg-dev ninja-build xz-utils g++-mingw-w64-x86-64-posix \
+        binutils-mingw-w64-x86-64 nsis wine wine64 xvfb xauth fonts-liberation
+    ensure_sources
+}
+
+# Qt for mingw-w64: Core, Gui, Widgets and Test with the windows and offscreen platform plugins,
+# from the same qt6-base source version as the host Qt, whose tools the cross build uses.
+ensure_qt() {
+    local version
+    version=$(dpkg-query -W -f='${Version}' qt6-base-dev | sed 's/[+~-].*//')
+    QT_WINDOWS=$CACHE/qt-$version-mingw-w64
+    if [ -f "$QT_WINDOWS/.complete" ]; then
+        return
+    fi
+    local work=$CACHE/qt-$version-build
+    rm -rf "$work" "$QT_WINDOWS"
+    mkdir -p "$work/build"
+    (cd "$work" && apt-get source --download-only "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)" \
+        && dpkg-source -x ./*.dsc source)
+    patch_qt "$work/source"
+    # Debian's source leaves out the Wintab header, so tablet input is off; Direct2D and
+    # DirectWrite 3 are off because the platform plugin mixes their parts up when only one is.
+    (cd "$work/build" && "$work/source/configure" -prefix "$QT_WINDOWS" -release -shared \
+        -opensource -confirm-license -xplatform win32-g++ \
+        -device-option CROSS_COMPILE=x86_64-w64-mingw32- -qt-host-path /usr \
+        -nomake examples -nomake tests -no-opengl -no-dbus -no-icu \
+        -qt-zlib -qt-pcre -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-doubleconversion \
+        -no-feature-sql -no-feature-network -no-feature-printsupport -no-feature-concurrent \
+        -no-feature-xml -no-feature-vulkan \
+        -no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3 \
+        -- -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+        -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -print-multiarch)/cmake")
+    cmake --build "$work/build" --parallel "$(nproc)"
+    cmake --install "$work/build"
+    touch "$QT_WINDOWS/.complete"
+    rm -rf "$work"
+}
+
+patch_qt() {
+    :
+}
+
+configure_parvenex() {
+    cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_PREFIX_PATH="$QT_WINDOWS" \
+        -DCMAKE_FIND_ROOT_PATH="$QT_WINDOWS" -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -print-multiarch)/cmake" \
+        -DPARVENEX_WERROR=ON -DPARVENEX_WINDOWS_QT="$QT_WINDOWS" "$@"
+}
+
+# A Wine prefix of the build's own, made once, with Arial replaced by the metrically equal
+# Liberation Sans so that the captions fit as they do on Windows. Its graphics driver is Wine's
+# null driver: the tests draw on Qt's offscreen platform, and no display is needed.
+ensure_wine_prefix() {
+    export WINEPREFIX=$BUILD/wine
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ -f "$WINEPREFIX/.complete" ]; then
+        return
+    fi
+    rm -rf "$WINEPREFIX"
+    wineboot --init
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ \
+        /d 'Liberation Sans' /f >/dev/null
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null /f >/dev/null
+    wineserver --wait
+    touch "$WINEPREFIX/.complete"
+}
