@@ -5,6 +5,6 @@ set -euo pipefail
 . "$(dirname "$0")/setup.sh"
 ensure_packages
 ensure_qt
-configure_parvenex -DPARVENEX_BUILD_TESTS=OFF
+configure_parvenex
 cmake --build "$BUILD" --parallel "$(nproc)" --target installer
 ls "$BUILD"/parvenex-*-setup.exe
