@@ -56,9 +56,11 @@ ensure_qt() {
     local work=$CACHE/qt-$version-build
     rm -rf "$work" "$QT_WINDOWS"
     mkdir -p "$work/build"
-    (cd "$work" && apt-get source --download-only "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)" \
-        && dpkg-source -x ./*.dsc source)
-    patch_qt "$work/source"
+    # The source of the host Qt's very version where the archive still has it.
+    (cd "$work" &&
+        { apt-get source --download-only "qt6-base=$(dpkg-query -W -f='${Version}' qt6-base-dev)" ||
+            apt-get source --download-only qt6-base; } &&
+        dpkg-source -x ./*.dsc source)
     # Debian's source leaves out the Wintab header, so tablet input is off; Direct2D and
     # DirectWrite 3 are off because the platform plugin mixes their parts up when only one is.
     (cd "$work/build" && "$work/source/configure" -prefix "$QT_WINDOWS" -release -shared \
@@ -75,10 +77,6 @@ ensure_qt() {
     cmake --install "$work/build"
     touch "$QT_WINDOWS/.complete"
     rm -rf "$work"
-}
-
-patch_qt() {
-    :
 }
 
 configure_parvenex() {

@@ -9,6 +9,8 @@ ensure_qt
 configure_parvenex -DPARVENEX_BUILD_TESTS=ON \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/scripts/windows/wine-test.sh;$QT_WINDOWS;$BUILD/wine"
 cmake --build "$BUILD" --parallel "$(nproc)"
+# The installer test installs what the build ships.
+cmake --build "$BUILD" --target installer
 ensure_wine_prefix
 # One Wine server for the whole run rather than one per test.
 wineserver --persistent=60
