@@ -1,3 +1,5 @@
+#include "PaneReading.h"
+#include "TempFiles.h"
 #include "TestServices.h"
 #include "app/MainWindow.h"
 #include "app/PaneLayout.h"
@@ -61,6 +63,8 @@ private Q_SLOTS:
         QTest::newRow("first run")           << ""                            << ""   << ""                           << false << false;
         QTest::newRow("empty method text")   << "Comparison="                 << ""   << ""                           << true  << false;
         QTest::newRow("any letter case")     << "Option2=fALSE;Option1=true"  << ""   << ""                           << false << true;
+        // Showing the differences writes Option1=False before Option1 is read.
+        QTest::newRow("both modes stored")   << "Option1=True;Option2=True"   << ""   << ""                           << false << false;
         // A click on a selected button does nothing; selecting it again runs the handling.
         QTest::newRow("highlight")           << ""                            << "highlightOption"       << "Option2=False Option1=True" << false << true;
         QTest::newRow("differences again")   << ""                            << "differencesOnlyOption" << "Option2=True Option1=False" << false << false;
@@ -96,6 +100,87 @@ private Q_SLOTS:
         QCOMPARE(test.settings.stored(u"Comparison"_s), wordMethod ? u"2"_s : u"1"_s);
         QCOMPARE(test.settings.stored(u"Option1"_s), highlight ? u"True"_s : u"False"_s);
         QCOMPARE(test.settings.stored(u"Option2"_s), highlight ? u"False"_s : u"True"_s);
+    }
+
+    // Each command, however it ends, shows the wait pointer at every message box and word
+    // processor call on its way and the default pointer, drawn, once it has returned; and it
+    // changes the text or the red of the panes it is for only.
+    void commandsEndWithTheDefaultPointer_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("answer");  // the dialog's: a file in a temporary folder
+        QTest::addColumn<QString>("failing"); // word processor call
+        QTest::addColumn<int>("messages");
+        QTest::addColumn<QString>("changed"); // panes
+        // clang-format off
+        QTest::newRow("load")                    << "load"      << "a.txt"      << ""      << 0 << "1";
+        QTest::newRow("load, missing file")      << "load"      << "gone.txt"   << ""      << 1 << "1";
+        QTest::newRow("load, cancelled")         << "load"      << ""           << ""      << 0 << "";
+        QTest::newRow("save")                    << "save"      << "new.txt"    << ""      << 0 << "";
+        QTest::newRow("save over a file")        << "save"      << "a.txt"      << ""      << 1 << "";
+        QTest::newRow("save, failing")           << "save"      << "gone/x.txt" << ""      << 1 << "";
+        QTest::newRow("compare lines")           << "lines"     << ""           << ""      << 0 << "1234";
+        QTest::newRow("compare words")           << "words"     << ""           << ""      << 0 << "1234";
+        QTest::newRow("word processor")          << "processor" << ""           << ""      << 0 << "";
+        QTest::newRow("word processor, failing") << "processor" << ""           << "Merge" << 1 << "";
+        // clang-format on
+    }
+
+    void commandsEndWithTheDefaultPointer()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, answer);
+        TestServices test;
+        MainWindow window(test.services);
+        window.show();
+        const TextPane *panes[] = {window.textPane1, window.textPane2, window.resultPane1,
+                                   window.resultPane2};
+        window.textPane1->setText(u"one two\r\nthree \u00e4"_s);
+        window.textPane2->setText(u"one 2\r\n"_s);
+        window.resultPane1->setText(u"an earlier result"_s);
+        window.textPane1->colorByteRanges({{0, 1}}, Qt::red);
+        if (command == u"processor"_s)
+            window.select(window.wordProcessorMethodOption);
+        window.select(window.highlightOption);
+        const auto states = [&panes] {
+            QStringList states;
+            for (const TextPane *pane : panes)
+                states << pane->text() + u' ' + redRanges(*pane);
+            return states;
+        };
+        const QStringList before = states();
+        const QTemporaryDir folder;
+        QVERIFY(writeFile(folder.filePath(u"a.txt"_s), "a\n"));
+        test.dialog.answers.enqueue(answer.isEmpty() ? QString() : folder.filePath(answer));
+        QFETCH(QString, failing);
+        test.automation.failingCall = failing;
+        QList<PointerCode> pointers;
+        QByteArray opened; // text #1 as the word processor opens it
+        test.automation.onCall = [&](const QString &call) {
+            pointers.append(window.mousePointer());
+            if (call.startsWith(u"Open"_s))
+                opened = readFile(call.section(u'"', 1, 1));
+        };
+        test.messages.onShow = [&](const auto &) { pointers.append(window.mousePointer()); };
+        const QHash<QString, QPushButton *> buttons{{u"load"_s, window.loadButton1},
+                                                    {u"save"_s, window.saveButton2},
+                                                    {u"lines"_s, window.compareLinesButton},
+                                                    {u"words"_s, window.compareWordsButton},
+                                                    {u"processor"_s, window.compareWordsButton}};
+        buttons[command]->click();
+
+        QCOMPARE(pointers, QList<PointerCode>(pointers.size(), PointerCode::Wait));
+        QCOMPARE(window.mousePointer(), PointerCode::Default);
+        QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(window.textPane1->viewport()->cursor().shape(), Qt::IBeamCursor);
+        QTEST(int(test.messages.shown.size()), "messages");
+        const QStringList after = states();
+        QString changed;
+        for (int i = 0; i < 4; ++i)
+            changed += after[i] == before[i] ? QString() : QString::number(i + 1);
+        QTEST(changed, "changed");
+        if (command == u"processor"_s)
+            QCOMPARE(opened, QString(window.textPane1->text() + u"\r\n"_s).toUtf8());
     }
 
     void failedSettingsWriteIsReportedOnce()
