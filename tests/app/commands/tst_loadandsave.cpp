@@ -2,9 +2,8 @@
 #include "PaneTextReference.h"
 #include "TempFiles.h"
 #include "TestServices.h"
-#include "app/MainWindow.h"
+#include "WindowPanes.h"
 #include "app/commands/LoadCommand.h"
-#include "pane/TextPane.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -36,8 +35,7 @@ struct Window
 {
     TestServices env;
     MainWindow window{env.services};
-    const QList<TextPane *> panes{window.textPane1, window.textPane2, window.resultPane1,
-                                  window.resultPane2};
+    const std::array<TextPane *, 4> panes = panesOf(window);
 
     Window()
     {
@@ -149,9 +147,7 @@ void TestLoadAndSave::loadsTheChosenFile_data()
                         const QString &paneText, const QString &message = {}) {
         QTest::newRow(name) << side << selection << paneText << message;
     };
-    const auto cannot = [](const QString &path, const QString &reason) {
-        return u"The file \"%1\" cannot be loaded: %2"_s.arg(path, reason);
-    };
+    const QString cannot = u"The file \"%1\" cannot be loaded: %2"_s;
     row("cancel", 2, QString(), filled[1]);
     row("missing", 1, dir_.filePath(u"gone.txt"_s), u"\r\n"_s, u"File not found"_s);
 
@@ -159,7 +155,7 @@ void TestLoadAndSave::loadsTheChosenFile_data()
     const QString dir = QDir::toNativeSeparators(dir_.path()), sep = QDir::separator();
     QVERIFY(QDir(dir).mkpath(u"sub"_s));
     const QString sub = dir + sep + sep + u"sub"_s;
-    const QString folder = cannot(sub, u"it is a folder, not a file."_s);
+    const QString folder = cannot.arg(sub, u"it is a folder, not a file."_s);
     row("folder, #2 joins as it is", 2, dir + sep + nul + u"sub"_s, u"\r\n"_s, folder);
     row("folder, #1 collapses in one pass", 1, dir + sep + sep + nul + u"sub"_s, u"\r\n"_s, folder);
     row("folder, one path is never rewritten", 1, sub, u"\r\n"_s, folder);
@@ -171,22 +167,15 @@ void TestLoadAndSave::loadsTheChosenFile_data()
         return locale.formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
     };
     const auto bytes = [&](qint64 n) { return u"%1 bytes"_s.arg(locale.toString(n)); };
-    const auto tooLarge = [](const QString &size, const QString &most) {
-        return u"it is %1, more than the %2 that a text can take on this computer."_s.arg(size,
-                                                                                          most);
-    };
-    const auto together = [](const QString &most) {
-        return u"together with the files loaded before it, the text would be more than the %1 "
-               u"that a text can take on this computer."_s.arg(most);
-    };
+    const QString tooLarge = u"it is %1, more than the %2 that a text can take on this computer."_s;
     const QByteArray full = textOfSize(limit);
     const QString atLimit = write(u"limit.txt"_s, full), over = write(u"over.txt"_s, full + 'x'),
                   twice = write(u"twice.txt"_s, full + full);
     row("at the limit", 1, atLimit, loaded(full));
     row("one byte over", 2, over, u"\r\n"_s,
-        cannot(over, tooLarge(bytes(limit + 1), bytes(limit))));
+        cannot.arg(over, tooLarge.arg(bytes(limit + 1), bytes(limit))));
     row("twice the limit", 2, twice, u"\r\n"_s,
-        cannot(twice, tooLarge(rounded(2 * limit), rounded(limit))));
+        cannot.arg(twice, tooLarge.arg(rounded(2 * limit), rounded(limit))));
     // The files' texts count, not the line break that joins them.
     write(u"small.txt"_s, "small");
     write(u"rest.txt"_s, full.left(limit - 5));
@@ -194,12 +183,14 @@ void TestLoadAndSave::loadsTheChosenFile_data()
     row("together at the limit", 1, dir + nul + u"small.txt"_s + nul + u"rest.txt"_s,
         loaded("small\r\n" + full.left(limit - 5)));
     row("together one byte over", 2, dir + nul + u"small.txt"_s + nul + u"more.txt"_s,
-        u"small\r\n"_s, cannot(more, together(bytes(limit))));
+        u"small\r\n"_s,
+        cannot.arg(more, u"together with the files loaded before it, the text would be more than "
+                         u"the %1 that a text can take on this computer."_s.arg(bytes(limit))));
 #ifdef Q_OS_UNIX
     const QString fifo = dir_.filePath(u"fifo"_s);
     QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     row("pipe", 1, fifo, u"\r\n"_s,
-        cannot(fifo, u"it is not an ordinary file but a device, pipe or socket."_s));
+        cannot.arg(fifo, u"it is not an ordinary file but a device, pipe or socket."_s));
 #endif
 #ifdef Q_OS_LINUX
     // Opens, but reading fails, with the reason the system gives.
@@ -207,7 +198,7 @@ void TestLoadAndSave::loadsTheChosenFile_data()
     char byte;
     QVERIFY(memory.open(QIODevice::ReadOnly) && memory.read(&byte, 1) < 0);
     row("read error", 1, memory.fileName(), u"\r\n"_s,
-        cannot(memory.fileName(), u"it cannot be read (%1)."_s.arg(memory.errorString())));
+        cannot.arg(memory.fileName(), u"it cannot be read (%1)."_s.arg(memory.errorString())));
 #endif
 }
 

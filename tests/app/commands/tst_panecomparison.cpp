@@ -83,40 +83,6 @@ private Q_SLOTS:
         QTEST(redRanges(*window.textPane2), "ranges2");
     }
 
-    // Every load ends the pane's text with a line break, so each loaded text ends in an empty
-    // line: whether a file ends in a line break makes no difference between two files.
-    void loadedFilesCompareByTheirLines_data()
-    {
-        for (const char *column : {"file1", "file2"})
-            QTest::addColumn<QByteArray>(column);
-        for (const char *column : {"listing1", "listing2"})
-            QTest::addColumn<QString>(column);
-        // clang-format off
-        QTest::newRow("break at the end of #2")      << "a"_ba        << "a\n"_ba   << "" << "";
-        QTest::newRow("break at the end of #1")      << "a\nb\n"_ba   << "a\nb"_ba  << "" << "";
-        QTest::newRow("empty line inside #1")        << "a\n\nb\n"_ba << "a\nb"_ba  << "" << "";
-        QTest::newRow("a differing line")            << "a\r\nb"_ba   << "a\r\n"_ba << "b\r\n" << "";
-        // clang-format on
-    }
-
-    void loadedFilesCompareByTheirLines()
-    {
-        QFETCH(QByteArray, file1);
-        QFETCH(QByteArray, file2);
-        Fixture fixture{QString(), QString()};
-        MainWindow &window = fixture.window;
-        const QTemporaryDir folder;
-        for (const auto &[name, bytes] : {std::pair{u"1.txt"_s, file1}, {u"2.txt"_s, file2}}) {
-            QVERIFY(writeFile(folder.filePath(name), bytes));
-            fixture.test.dialog.answers.enqueue(folder.filePath(name));
-        }
-        window.loadButton1->click();
-        window.loadButton2->click();
-        window.compareLinesButton->click();
-        QTEST(window.resultPane1->text(), "listing1");
-        QTEST(window.resultPane2->text(), "listing2");
-    }
-
     // Big batches of ranges are coloured in slices with a yield between two of them; a yield
     // that reports the window closed ends the colouring there.
     void highlightingInSlices_data()
