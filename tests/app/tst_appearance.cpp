@@ -5,19 +5,8 @@
 #include "app/TextColours.h"
 #include "pane/TextPane.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QGroupBox>
-#include <QImage>
-#include <QLabel>
-#include <QPainter>
-#include <QProxyStyle>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QStyle>
-#include <QStyleOption>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <algorithm>
 

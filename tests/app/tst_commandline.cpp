@@ -5,10 +5,8 @@
 #include "app/CommandLine.h"
 #include "app/StartUpFiles.h"
 
-#include <QProcess>
-#include <QPushButton>
-#include <QRegularExpression>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 

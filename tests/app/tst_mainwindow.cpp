@@ -4,12 +4,8 @@
 #include "WindowPanes.h"
 #include "app/PaneLayout.h"
 
-#include <QApplication>
-#include <QGroupBox>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 
@@ -167,6 +163,25 @@ private Q_SLOTS:
         QTEST(changed, "changed");
         if (command == u"processor"_s)
             QCOMPARE(opened, QString(window.textPane1->text() + u"\r\n"_s).toUtf8());
+    }
+
+    // Screen readers name each pane by the text and the view it holds, and take a source pane's
+    // caption for its label.
+    void panesSayWhichTextTheyHold()
+    {
+        TestServices test;
+        MainWindow window(test.services);
+        QStringList names;
+        for (TextPane *pane : panesOf(window)) {
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(pane);
+            QVERIFY(!accessible->text(QAccessible::Description).isEmpty());
+            names << accessible->text(QAccessible::Name);
+            for (const auto &[label, relation] : accessible->relations(QAccessible::Label))
+                names.last() += u", labelled by "_s + label->object()->objectName();
+        }
+        QCOMPARE(names, QStringList({u"Text File #1, labelled by caption1"_s,
+                                     u"Text File #2, labelled by caption2"_s,
+                                     u"Differences in text #1"_s, u"Differences in text #2"_s}));
     }
 
     void failedSettingsWriteIsReportedOnce()

@@ -4,13 +4,8 @@
 
 #include "TestServices.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 

@@ -181,7 +181,6 @@ private:
         checkMessages({}, u"the action"_s);
     }
 
-    // The kinds of the message boxes shown since the last look; their texts are another test's.
     // A pane's text from code, all black.
     void setModel(int i, const QByteArray &text)
     {
@@ -200,6 +199,7 @@ private:
         }
     }
 
+    // The kinds of the message boxes shown since the last look; their texts are another test's.
     void checkMessages(const QList<Box> &expected, const QString &action)
     {
         QList<Box> kinds;

@@ -2,8 +2,7 @@
 #include "documents/ReadTextFile.h"
 #include "documents/TextEncoding.h"
 
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 #include <numeric>
 
 using namespace Qt::StringLiterals;

@@ -1,9 +1,7 @@
 #include "TextStoreReference.h"
 #include "pane/MarkedRanges.h"
 
-#include <QRandomGenerator>
-#include <QRegularExpression>
-#include <QTest>
+#include <QtTest>
 
 using namespace Qt::StringLiterals;
 

@@ -3,12 +3,8 @@
 #include "pane/PaneNavigation.h"
 #include "pane/TextPane.h"
 
-#include <QApplication>
-#include <QContextMenuEvent>
-#include <QMenu>
-#include <QScrollBar>
-#include <QStandardPaths>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 

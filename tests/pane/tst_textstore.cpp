@@ -1,8 +1,7 @@
 #include "TextStoreReference.h"
 #include "pane/TextStore.h"
 
-#include <QRandomGenerator>
-#include <QTest>
+#include <QtTest>
 
 using namespace Qt::StringLiterals;
 

@@ -3,10 +3,8 @@
 
 #include "TempFiles.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QWidget>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 

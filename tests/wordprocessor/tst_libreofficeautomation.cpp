@@ -9,12 +9,8 @@
 #include "wordprocessor/libreoffice/OfficeConnection.h"
 #include "wordprocessor/libreoffice/OfficePipe.h"
 
-#include <QDir>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QUrl>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <com/sun/star/awt/XWindow2.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>

@@ -4,9 +4,8 @@
 #include "TempFiles.h"
 #include "wordprocessor/WordProcessorMethod.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using Calls = QStringList;
 using namespace Qt::StringLiterals;
