@@ -30,7 +30,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, path);
         QFETCH(QByteArray, listed);
-        QFETCH(bool, found);
         QTemporaryDir folder;
         QVERIFY(QDir(folder.path()).mkpath(u"x"_s));
         QVERIFY(writeFile(folder.filePath(u"x/o.cjs"_s), "x"));
@@ -38,7 +37,7 @@ private Q_SLOTS:
         QVERIFY(writeFile(folder.filePath(u"x/.hidden"_s), listed));
         // A hidden folder does not hide the files in it.
         QVERIFY(writeFile(folder.filePath(u".hidden"_s), "x\n"));
-        QCOMPARE(ordinaryFileExists(folder.filePath(path)), found);
+        QTEST(ordinaryFileExists(folder.filePath(path)), "found");
     }
 };
 
