@@ -44,10 +44,7 @@ private Q_SLOTS:
     {
         using Problem = TextFileContent::Problem;
         QTemporaryDir dir;
-        const QString ten = dir.filePath(u"ten.txt"_s);
-        QVERIFY(writeFile(ten, "0123456789"));
-        QCOMPARE(readTextFile(ten, 10).utf8, "0123456789");
-        QCOMPARE(readTextFile(ten, 9).problem, Problem::TooLarge);
+        // The load's rows check a file at the limit and one byte past it.
         // Ten euro signs of Windows-1252 take thirty bytes as UTF-8.
         const QString euros = dir.filePath(u"euros.txt"_s);
         QVERIFY(writeFile(euros, QByteArray(10, '\x80')));
