@@ -167,7 +167,9 @@ private:
     {
         for (int i = 0; i < 4; ++i) {
             check(panes_[i]->utf8Text() == model_[i], u"pane %1 holds another text"_s.arg(i + 1));
-            check(panes_[i]->markedRanges().within(0, model_[i].size()) == red_[i],
+            // Red kept past the end of the text would colour what is typed there later.
+            check(panes_[i]->markedRanges().within(0, std::numeric_limits<qsizetype>::max()) ==
+                      red_[i],
                   u"pane %1 is red elsewhere than the comparisons made it"_s.arg(i + 1));
         }
         check(window_.mousePointer() == PointerCode::Default, u"the pointer is not the default"_s);
@@ -220,9 +222,8 @@ private:
     // Lines of random words and breaks, some of them beyond Windows-1252.
     QString randomText()
     {
-        static const QStringList words{u"alpha"_s,         u"beta"_s,   u" "_s,
-                                       u"\u00e9t\u00e9"_s, u"\u20ac"_s, u"\u4e2d\u6587"_s,
-                                       u"\U0001F600"_s,    u"x"_s};
+        static const QStringList words =
+            u"alpha|beta| |\u00e9t\u00e9|\u20ac|\u4e2d\u6587|\U0001F600|x"_s.split(u'|');
         static const QStringList breaks{u"\r\n"_s, u"\n"_s, u"\r"_s};
         QString result;
         for (int line = bounded(8); line >= 0; --line) {
@@ -304,11 +305,10 @@ private:
     void enterText()
     {
         const bool pasting = chance(37);
-        static const QStringList typedPieces{u"a"_s,      u"Zz"_s,     u" "_s,  u"\u00e9"_s,
-                                             u"\u20ac"_s, u"\u4e2d"_s, u"\n"_s, u"  word"_s};
-        static const QStringList pastedPieces{u"text"_s, u"\r"_s,         u"\n"_s,
-                                              u"\r\n"_s, u"\U0001F600"_s, u"\u00e9"_s,
-                                              u"\t"_s,   u" "_s,          u"\ufffd"_s};
+        static const QStringList typedPieces =
+            u"a|Zz| |\u00e9|\u20ac|\u4e2d|\n|  word"_s.split(u'|');
+        static const QStringList pastedPieces =
+            u"text|\r|\n|\r\n|\U0001F600|\u00e9|\t| |\ufffd"_s.split(u'|');
         QString text;
         for (int n = 1 + bounded(pasting ? 10 : 8); n > 0; --n)
             text += pick(pasting ? pastedPieces : typedPieces);

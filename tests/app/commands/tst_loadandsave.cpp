@@ -81,20 +81,20 @@ bool dragOnto(QWidget &window, QWidget &widget, const QMimeData &data)
     return drop.isAccepted();
 }
 
-// Runs the action with every write past limit bytes of a file failing, as on a full disk; 0 is
-// no limit.
-template <typename Action> void withFileSizeLimit(int limit, const Action &action)
+// Runs the action with every write past the given size of a file failing, as on a full disk; 0
+// is no limit.
+template <typename Action> void withFileSizeLimit(int bytes, const Action &action)
 {
 #ifdef Q_OS_UNIX
     std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the test
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit limited{limit ? rlim_t(limit) : saved.rlim_cur, saved.rlim_max};
+    const rlimit limited{bytes ? rlim_t(bytes) : saved.rlim_cur, saved.rlim_max};
     setrlimit(RLIMIT_FSIZE, &limited);
     action();
     setrlimit(RLIMIT_FSIZE, &saved);
 #else
-    Q_UNUSED(limit);
+    Q_UNUSED(bytes);
     action();
 #endif
 }
