@@ -362,7 +362,7 @@ PaneComparison MainWindow::paneComparison()
 
 FileCommandServices MainWindow::fileCommandServices()
 {
-    return {services_.fileDialog, services_.messages, *this};
+    return {services_.fileDialog, services_.messages, *this, services_.availableMemory};
 }
 
 void MainWindow::compareLines()

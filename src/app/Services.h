@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/AvailableMemory.h"
+
 #include <QString>
+#include <functional>
 
 class AutomationRegistry;
 class FileDialog;
@@ -19,4 +22,7 @@ struct Services
     AutomationRegistry &automation;
     // The window's one file dialog, shared by loading and saving.
     FileDialog &fileDialog;
+    // What the system can give the program now, from which a load takes its limit; tests set a
+    // small figure so that files at the limit stay small.
+    std::function<std::optional<qint64>()> availableMemory = ::availableMemory;
 };

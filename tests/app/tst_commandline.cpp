@@ -1,15 +1,12 @@
 #include "TempFiles.h"
 #include "TestServices.h"
+#include "WindowPanes.h"
 #include "app/AppIcon.h"
 #include "app/CommandLine.h"
-#include "app/MainWindow.h"
 #include "app/StartUpFiles.h"
-#include "pane/TextPane.h"
 
-#include <QProcess>
-#include <QPushButton>
-#include <QRegularExpression>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 
@@ -40,12 +37,8 @@ void verifyStartsLike(const QString &text, const QString &pattern)
 // What a test looks at in a window: the source panes' texts, the panes shown and the messages.
 QStringList seen(const MainWindow &window, const TestServices &test)
 {
-    const TextPane *panes[] = {window.textPane1, window.textPane2, window.resultPane1,
-                               window.resultPane2};
-    QString shown;
-    for (int n = 0; n < 4; ++n)
-        shown += panes[n]->isHidden() ? QString() : QString::number(n + 1);
-    return QStringList{panes[0]->text(), panes[1]->text(), shown} + test.messages.texts();
+    return QStringList{window.textPane1->text(), window.textPane2->text(), shownPanes(window)} +
+           test.messages.texts();
 }
 
 } // namespace

@@ -1,10 +1,7 @@
 #include "app/HugePageHeap.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>

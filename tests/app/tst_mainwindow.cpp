@@ -1,30 +1,15 @@
+#include "PaneReading.h"
+#include "TempFiles.h"
 #include "TestServices.h"
-#include "app/MainWindow.h"
+#include "WindowPanes.h"
 #include "app/PaneLayout.h"
-#include "pane/TextPane.h"
-#include "pane/TextStore.h"
 
-#include <QApplication>
-#include <QGroupBox>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The numbers of the panes that are not hidden, e.g. "34".
-QString shownPanes(const MainWindow &window)
-{
-    const TextPane *panes[] = {window.textPane1, window.textPane2, window.resultPane1,
-                               window.resultPane2};
-    QString shown;
-    for (int n = 0; n < 4; ++n)
-        shown += panes[n]->isHidden() ? QString() : QString::number(n + 1);
-    return shown;
-}
 
 QList<float> twips(const TextPane *pane)
 {
@@ -61,6 +46,8 @@ private Q_SLOTS:
         QTest::newRow("first run")           << ""                            << ""   << ""                           << false << false;
         QTest::newRow("empty method text")   << "Comparison="                 << ""   << ""                           << true  << false;
         QTest::newRow("any letter case")     << "Option2=fALSE;Option1=true"  << ""   << ""                           << false << true;
+        // Showing the differences writes Option1=False before Option1 is read.
+        QTest::newRow("both modes stored")   << "Option1=True;Option2=True"   << ""   << ""                           << false << false;
         // A click on a selected button does nothing; selecting it again runs the handling.
         QTest::newRow("highlight")           << ""                            << "highlightOption"       << "Option2=False Option1=True" << false << true;
         QTest::newRow("differences again")   << ""                            << "differencesOnlyOption" << "Option2=True Option1=False" << false << false;
@@ -73,8 +60,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, stored);
         QFETCH(QString, options);
-        QFETCH(bool, wordMethod);
-        QFETCH(bool, highlight);
         TestServices test;
         for (const QString &entry : stored.split(u';', Qt::SkipEmptyParts))
             test.settings.preset(entry.section(u'=', 0, 0), entry.section(u'=', 1));
@@ -90,12 +75,115 @@ private Q_SLOTS:
             written.append(write.key + u'=' + write.value);
 
         QTEST(written.join(u' '), "written");
-        QCOMPARE(window.wordProcessorMethodOption->isChecked(), wordMethod);
-        QCOMPARE(window.compareLinesButton->isEnabled(), !wordMethod);
-        QCOMPARE(shownPanes(window), highlight ? u"12"_s : u"34"_s);
-        QCOMPARE(test.settings.stored(u"Comparison"_s), wordMethod ? u"2"_s : u"1"_s);
-        QCOMPARE(test.settings.stored(u"Option1"_s), highlight ? u"True"_s : u"False"_s);
-        QCOMPARE(test.settings.stored(u"Option2"_s), highlight ? u"False"_s : u"True"_s);
+        QTEST(window.wordProcessorMethodOption->isChecked(), "wordMethod");
+        QTEST(!window.compareLinesButton->isEnabled(), "wordMethod");
+        QTEST(shownPanes(window) == u"12"_s, "highlight");
+        // The soak checks after every action that the settings agree with the selection.
+        const bool highlight = window.highlightOption->isChecked();
+        QCOMPARE(test.settings.stored(u"Comparison"_s),
+                 window.wordProcessorMethodOption->isChecked() ? u"2"_s : u"1"_s);
+        QCOMPARE(test.settings.stored(u"Option1"_s) + test.settings.stored(u"Option2"_s),
+                 highlight ? u"TrueFalse"_s : u"FalseTrue"_s);
+    }
+
+    // Each command, however it ends, shows the wait pointer at every message box and word
+    // processor call on its way and the default pointer, drawn, once it has returned; and it
+    // changes the text or the red of the panes it is for only.
+    void commandsEndWithTheDefaultPointer_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("answer");  // the dialog's: a file in a temporary folder
+        QTest::addColumn<QString>("failing"); // word processor call
+        QTest::addColumn<int>("messages");
+        QTest::addColumn<QString>("changed"); // panes
+        // clang-format off
+        QTest::newRow("load")                    << "load"      << "a.txt"      << ""      << 0 << "1";
+        QTest::newRow("load, missing file")      << "load"      << "gone.txt"   << ""      << 1 << "1";
+        QTest::newRow("load, cancelled")         << "load"      << ""           << ""      << 0 << "";
+        QTest::newRow("save")                    << "save"      << "new.txt"    << ""      << 0 << "";
+        QTest::newRow("save over a file")        << "save"      << "a.txt"      << ""      << 1 << "";
+        QTest::newRow("save, failing")           << "save"      << "gone/x.txt" << ""      << 1 << "";
+        QTest::newRow("compare lines")           << "lines"     << ""           << ""      << 0 << "1234";
+        QTest::newRow("compare words")           << "words"     << ""           << ""      << 0 << "1234";
+        QTest::newRow("word processor")          << "processor" << ""           << ""      << 0 << "";
+        QTest::newRow("word processor, failing") << "processor" << ""           << "Merge" << 1 << "";
+        // clang-format on
+    }
+
+    void commandsEndWithTheDefaultPointer()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, answer);
+        TestServices test;
+        MainWindow window(test.services);
+        window.show();
+        window.textPane1->setText(u"one two\r\nthree \u00e4"_s);
+        window.textPane2->setText(u"one 2\r\n"_s);
+        window.resultPane1->setText(u"an earlier result"_s);
+        window.textPane1->colorByteRanges({{0, 1}}, Qt::red);
+        if (command == u"processor"_s)
+            window.select(window.wordProcessorMethodOption);
+        window.select(window.highlightOption);
+        const auto states = [&window] {
+            QStringList states;
+            for (const TextPane *pane : panesOf(window))
+                states << pane->text() + u' ' + redRanges(*pane);
+            return states;
+        };
+        const QStringList before = states();
+        const QTemporaryDir folder;
+        QVERIFY(writeFile(folder.filePath(u"a.txt"_s), "a\n"));
+        test.dialog.answers.enqueue(answer.isEmpty() ? QString() : folder.filePath(answer));
+        QFETCH(QString, failing);
+        test.automation.failingCall = failing;
+        QList<PointerCode> pointers;
+        QByteArray opened; // text #1 as the word processor opens it
+        test.automation.onCall = [&](const QString &call) {
+            pointers.append(window.mousePointer());
+            if (call.startsWith(u"Open"_s))
+                opened = readFile(call.section(u'"', 1, 1));
+        };
+        test.messages.onShow = [&](const auto &) { pointers.append(window.mousePointer()); };
+        const QHash<QString, QPushButton *> buttons{{u"load"_s, window.loadButton1},
+                                                    {u"save"_s, window.saveButton2},
+                                                    {u"lines"_s, window.compareLinesButton},
+                                                    {u"words"_s, window.compareWordsButton},
+                                                    {u"processor"_s, window.compareWordsButton}};
+        buttons[command]->click();
+
+        QCOMPARE(pointers, QList<PointerCode>(pointers.size(), PointerCode::Wait));
+        QCOMPARE(window.mousePointer(), PointerCode::Default);
+        QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(window.textPane1->viewport()->cursor().shape(), Qt::IBeamCursor);
+        QTEST(int(test.messages.shown.size()), "messages");
+        const QStringList after = states();
+        QString changed;
+        for (int i = 0; i < 4; ++i)
+            changed += after[i] == before[i] ? QString() : QString::number(i + 1);
+        QTEST(changed, "changed");
+        // In the system's code page (Windows-1252 on Windows), which holds the pane's text.
+        if (command == u"processor"_s)
+            QCOMPARE(opened, QByteArray(QStringEncoder(QStringConverter::System)(
+                                 window.textPane1->text() + u"\r\n"_s)));
+    }
+
+    // Screen readers name each pane by the text and the view it holds, and take a source pane's
+    // caption for its label.
+    void panesSayWhichTextTheyHold()
+    {
+        TestServices test;
+        MainWindow window(test.services);
+        QStringList names;
+        for (TextPane *pane : panesOf(window)) {
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(pane);
+            QVERIFY(!accessible->text(QAccessible::Description).isEmpty());
+            names << accessible->text(QAccessible::Name);
+            for (const auto &[label, relation] : accessible->relations(QAccessible::Label))
+                names.last() += u", labelled by "_s + label->object()->objectName();
+        }
+        QCOMPARE(names, QStringList({u"Text File #1, labelled by caption1"_s,
+                                     u"Text File #2, labelled by caption2"_s,
+                                     u"Differences in text #1"_s, u"Differences in text #2"_s}));
     }
 
     void failedSettingsWriteIsReportedOnce()

@@ -3,7 +3,6 @@
 // failure names the seed, the action and the few actions before it.
 
 #include "ComparisonReference.h"
-#include "PaneTextReference.h"
 #include "TempFiles.h"
 #include "TestServices.h"
 #include "app/MainWindow.h"
@@ -30,7 +29,7 @@ using Box = FakeMessageBoxes::Kind;
 // Every line break as CR LF, as a pane holds a text.
 QByteArray withCrLf(const QByteArray &text)
 {
-    return PaneTextReference(QString::fromUtf8(text)).text.toUtf8();
+    return QByteArray(text).replace("\r\n", "\n").replace('\r', '\n').replace("\n", "\r\n");
 }
 
 // Windows-1252, which Qt converts by name where it has ICU (Linux) and as the system's code
@@ -53,11 +52,30 @@ std::optional<QByteArray> decoded(const QByteArray &bytes)
     return text.contains('\0') ? std::nullopt : std::optional(text);
 }
 
-// The line comparison's listing of the lines of one CR LF text that the other lacks.
-QByteArray missingLines(const QByteArray &text, const QByteArray &other)
+// What a comparison of one CR LF text against the other lists and colours, on the bytes: the
+// references see one character per byte, and UTF-8 puts no line break or space inside another
+// character.
+Decoded comparison(bool words, const QByteArray &text, const QByteArray &other)
 {
-    return referenceLinesOf(QString::fromUtf8(text), QString::fromUtf8(other), false)
-        .listing.toUtf8();
+    const QString text1 = QString::fromLatin1(text), text2 = QString::fromLatin1(other);
+    return words ? referencePass(text1, text2) : referenceLinesOf(text1, text2, false);
+}
+
+// The bytes in any of the ranges, as sorted runs that neither overlap nor touch.
+QList<TextRange> joined(QList<TextRange> ranges)
+{
+    std::sort(ranges.begin(), ranges.end(),
+              [](TextRange a, TextRange b) { return a.start < b.start; });
+    QList<TextRange> runs;
+    for (const TextRange &range : ranges) {
+        const qsizetype end = range.start + range.length;
+        if (!runs.isEmpty() && runs.last().start + runs.last().length >= range.start)
+            runs.last().length =
+                std::max(runs.last().start + runs.last().length, end) - runs.last().start;
+        else if (range.length > 0)
+            runs.append(range);
+    }
+    return runs;
 }
 
 class Soak;
@@ -155,8 +173,13 @@ private:
     // What holds after every action that has ended at the top level.
     void checkInvariants()
     {
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 4; ++i) {
             check(panes_[i]->utf8Text() == model_[i], u"pane %1 holds another text"_s.arg(i + 1));
+            // Red kept past the end of the text would colour what is typed there later.
+            check(panes_[i]->markedRanges().within(0, std::numeric_limits<qsizetype>::max()) ==
+                      red_[i],
+                  u"pane %1 is red elsewhere than the comparisons made it"_s.arg(i + 1));
+        }
         check(window_.mousePointer() == PointerCode::Default, u"the pointer is not the default"_s);
         const FakeSettingsStore &settings = env_.settings;
         check(settings.stored(u"Comparison"_s) == (standardMethod() ? u"1"_s : u"2"_s) &&
@@ -166,6 +189,24 @@ private:
         check(env_.dialog.answers.isEmpty() && env_.messages.answers.isEmpty(),
               u"a dialog or question that was expected did not come"_s);
         checkMessages({}, u"the action"_s);
+    }
+
+    // A pane's text from code, all black.
+    void setModel(int i, const QByteArray &text)
+    {
+        model_[i] = text;
+        red_[i].clear();
+    }
+    // A finished comparison of the source texts: the line comparison adds its red, the word
+    // comparison's replaces all red; both list anew.
+    void compared(bool words)
+    {
+        const Decoded found[] = {comparison(words, model_[0], model_[1]),
+                                 comparison(words, model_[1], model_[0])};
+        for (int side : {0, 1}) {
+            red_[side] = joined(found[side].ranges + (words ? QList<TextRange>() : red_[side]));
+            setModel(side + 2, found[side].listing.toLatin1());
+        }
     }
 
     // The kinds of the message boxes shown since the last look; their texts are another test's.
@@ -189,9 +230,8 @@ private:
     // Lines of random words and breaks, some of them beyond Windows-1252.
     QString randomText()
     {
-        static const QStringList words{u"alpha"_s,         u"beta"_s,   u" "_s,
-                                       u"\u00e9t\u00e9"_s, u"\u20ac"_s, u"\u4e2d\u6587"_s,
-                                       u"\U0001F600"_s,    u"x"_s};
+        static const QStringList words =
+            u"alpha|beta| |\u00e9t\u00e9|\u20ac|\u4e2d\u6587|\U0001F600|x"_s.split(u'|');
         static const QStringList breaks{u"\r\n"_s, u"\n"_s, u"\r"_s};
         QString result;
         for (int line = bounded(8); line >= 0; --line) {
@@ -260,7 +300,8 @@ private:
         env_.dialog.answers.enqueue(path);
         (side ? window_.loadButton2 : window_.loadButton1)->click();
         if (!cancel)
-            model_[side] = (content ? withCrLf(*content) : QByteArray()) + "\r\n";
+            setModel(side, (content ? withCrLf(*content) : QByteArray()) + "\r\n");
+        sourceTouched_ = sourceTouched_ || !cancel;
         checkMessages(cancel || content ? QList<Box>()
                                         : QList{file.exists() ? Box::Warn : Box::Inform},
                       u"the load"_s);
@@ -273,11 +314,10 @@ private:
     void enterText()
     {
         const bool pasting = chance(37);
-        static const QStringList typedPieces{u"a"_s,      u"Zz"_s,     u" "_s,  u"\u00e9"_s,
-                                             u"\u20ac"_s, u"\u4e2d"_s, u"\n"_s, u"  word"_s};
-        static const QStringList pastedPieces{u"text"_s, u"\r"_s,         u"\n"_s,
-                                              u"\r\n"_s, u"\U0001F600"_s, u"\u00e9"_s,
-                                              u"\t"_s,   u" "_s,          u"\ufffd"_s};
+        static const QStringList typedPieces =
+            u"a|Zz| |\u00e9|\u20ac|\u4e2d|\n|  word"_s.split(u'|');
+        static const QStringList pastedPieces =
+            u"text|\r|\n|\r\n|\U0001F600|\u00e9|\t| |\ufffd"_s.split(u'|');
         QString text;
         for (int n = 1 + bounded(pasting ? 10 : 8); n > 0; --n)
             text += pick(pasting ? pastedPieces : typedPieces);
@@ -300,12 +340,16 @@ private:
                                         Qt::NoModifier);
             }
         }
-        model_[i] += withCrLf(text.toUtf8());
+        // What is typed takes the colour of the text before it.
+        const QByteArray typed = withCrLf(text.toUtf8());
+        if (!red_[i].isEmpty() && red_[i].last().start + red_[i].last().length == model_[i].size())
+            red_[i].last().length += typed.size();
+        model_[i] += typed;
+        sourceTouched_ = sourceTouched_ || i < 2;
     }
 
     // Either comparison by its button, the lines button doing nothing with the word processor,
-    // which fails now and then. The source panes keep their texts, and the listings of the lines
-    // comparison are known; those of the words comparison are taken as they are.
+    // which fails now and then and leaves the panes alone.
     void compare()
     {
         const bool words = chance(45);
@@ -319,9 +363,8 @@ private:
         checkMessages(fails && !model_[0].isEmpty() && !model_[1].isEmpty() ? QList{Box::Warn}
                                                                             : QList<Box>(),
                       u"the comparison"_s);
-        for (int side = 0; !processor && side < 2; ++side)
-            model_[side + 2] = words ? panes_[side + 2]->utf8Text().toByteArray()
-                                     : missingLines(model_[side], model_[1 - side]);
+        if (!processor)
+            compared(words);
     }
 
     // Either display mode or method.
@@ -390,7 +433,8 @@ private:
     // An action taken while a comparison yields with input: at its first yield, before it
     // starts, or, in a line comparison that takes long enough, at a yield while it runs, where
     // the action must leave the wait pointer to it. The comparison lists each side's lines as
-    // they were when it read them, before or after the action.
+    // they were when it read them, before or after the action. Where the action changed a
+    // source text while the comparison ran, the red is the pane comparison's test's to check.
     void duringARun()
     {
         if (!standardMethod())
@@ -407,16 +451,24 @@ private:
         nested_ = pick(nested);
         record(u"compare %1, acting in a yield"_s.arg(words ? u"words"_s : u"lines"_s));
         const QByteArray before[] = {model_[0], model_[1]};
-        nestedRan_ = false;
+        nestedRan_ = actedInRun_ = sourceTouched_ = false;
         nestedTimer_.start();
         (words ? window_.compareWordsButton : window_.compareLinesButton)->click();
         nestedTimer_.stop();
-        for (int side : {0, 1}) {
-            const QByteArray listing = panes_[side + 2]->utf8Text().toByteArray();
-            check(words || listing == missingLines(model_[side], model_[1 - side]) ||
-                      listing == missingLines(before[side], before[1 - side]),
-                  u"the listing of side %1 is of neither text"_s.arg(side + 1));
-            model_[side + 2] = listing;
+        if (!actedInRun_ || !sourceTouched_) {
+            compared(words); // of the texts as they are now
+        } else {
+            for (int side : {0, 1}) {
+                const QByteArray listing = panes_[side + 2]->utf8Text().toByteArray();
+                check(
+                    listing ==
+                            comparison(words, model_[side], model_[1 - side]).listing.toLatin1() ||
+                        listing ==
+                            comparison(words, before[side], before[1 - side]).listing.toLatin1(),
+                    u"the listing of side %1 is of neither text"_s.arg(side + 1));
+                setModel(side + 2, listing);
+                red_[side] = panes_[side]->markedRanges().within(0, model_[side].size());
+            }
         }
         // A run that did not yield while it ran: the action comes after it, so that a replay
         // draws the same random numbers however fast the machine is. Start clicks then are no
@@ -434,7 +486,8 @@ private:
         }
         nestedRan_ = true;
         inYield_ = pointer;
-        actedWhileRunning_ += int(pointer == PointerCode::Wait);
+        actedInRun_ = pointer == PointerCode::Wait;
+        actedWhileRunning_ += int(actedInRun_);
         (this->*nested_)();
         inYield_.reset();
         check(window_.mousePointer() == pointer,
@@ -479,6 +532,7 @@ private:
     const std::array<TextPane *, 4> panes_{window_.textPane1, window_.textPane2,
                                            window_.resultPane1, window_.resultPane2};
     QByteArray model_[4];
+    QList<TextRange> red_[4]; // as joined() gives them
     QStringList saved_;
     QStringList history_;
     QString failure_;
@@ -488,6 +542,8 @@ private:
     void (Soak::*nested_)() = nullptr;
     bool waitForStart_ = false;
     bool nestedRan_ = false;
+    bool actedInRun_ = false;    // rather than before the comparison started
+    bool sourceTouched_ = false; // by an action in a yield
     // The pointer of the comparison in whose yield an action comes, Wait while it runs.
     std::optional<PointerCode> inYield_;
     int actedWhileRunning_ = 0;

@@ -4,8 +4,7 @@
 #include "compare/LineSet.h"
 #include "compare/WordComparison.h"
 
-#include <QRandomGenerator>
-#include <QTest>
+#include <QtTest>
 
 using namespace Qt::StringLiterals;
 

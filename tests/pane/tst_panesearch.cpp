@@ -33,70 +33,38 @@ private Q_SLOTS:
         QTest::addColumn<bool>("wrapped");
 
         const QString two = u"one Two two"_s;
-        QTest::newRow("case-blind")
-            << two << u"two"_s << false << false << 0 << false << 4 << 3 << false;
-        QTest::newRow("case matters")
-            << two << u"two"_s << true << false << 0 << false << 8 << 3 << false;
-        QTest::newRow("from a match's start")
-            << two << u"TWO"_s << false << false << 4 << false << 4 << 3 << false;
-        QTest::newRow("from after a match")
-            << two << u"TWO"_s << false << false << 5 << false << 8 << 3 << false;
-        QTest::newRow("backwards from the end")
-            << two << u"two"_s << false << false << 11 << true << 8 << 3 << false;
-        QTest::newRow("backwards from a match's start")
-            << two << u"two"_s << false << false << 8 << true << 4 << 3 << false;
-        QTest::newRow("wraps at the end")
-            << u"two one"_s << u"two"_s << true << false << 1 << false << 0 << 3 << true;
-        QTest::newRow("wraps at the start")
-            << u"one two"_s << u"two"_s << true << false << 0 << true << 4 << 3 << true;
-        QTest::newRow("only itself, wrapping")
-            << u"one two"_s << u"two"_s << true << false << 7 << false << 4 << 3 << true;
-        QTest::newRow("not found")
-            << two << u"three"_s << false << false << 0 << false << -1 << 0 << false;
-        QTest::newRow("longer than the text")
-            << u"ab"_s << u"abc"_s << false << false << 0 << false << -1 << 0 << false;
-        QTest::newRow("overlapping")
-            << u"aaa"_s << u"aa"_s << true << false << 1 << false << 1 << 2 << false;
-        QTest::newRow("last bytes")
-            << u"xx end"_s << u"end"_s << true << false << 0 << false << 3 << 3 << false;
-        QTest::newRow("whole word, not inside one")
-            << u"twofold two"_s << u"two"_s << false << true << 0 << false << 8 << 3 << false;
-        QTest::newRow("whole word, underscore joins")
-            << u"a_two two"_s << u"two"_s << false << true << 0 << false << 6 << 3 << false;
-        QTest::newRow("whole word, accented letter joins")
-            << u"\u00e9two two"_s << u"two"_s << false << true << 0 << false << 5 << 3 << false;
-        QTest::newRow("whole word, punctuation parts")
-            << u"(two)"_s << u"two"_s << false << true << 0 << false << 1 << 3 << false;
-        QTest::newRow("whole word, none")
-            << u"twos"_s << u"two"_s << false << true << 0 << false << -1 << 0 << false;
-        QTest::newRow("non-ASCII case-blind")
-            << u"Stra\u00dfe \u00c4PFEL \u00e4pfel"_s << u"\u00e4pfel"_s << false << false << 0
-            << false << 7 << 5 << false;
-        QTest::newRow("non-ASCII case matters")
-            << u"Stra\u00dfe \u00c4PFEL \u00e4pfel"_s << u"\u00e4pfel"_s << true << false << 0
-            << false << 13 << 5 << false;
-        QTest::newRow("accented around a caseless key")
-            << u"\u00c4PFEL\u00d6 \u00e4pfel\u00f6"_s << u"\u00e4pfel\u00f6"_s << false << false
-            << 1 << false << 7 << 6 << false;
-        QTest::newRow("caseless key at the text's start")
-            << u"pfel \u00e4pfel"_s << u"\u00c4PFEL"_s << false << false << 0 << false << 5 << 5
-            << false;
-        QTest::newRow("caseless key, backwards") << u"\u00c4pfel \u00e4PFEL x"_s << u"\u00c4PFEL"_s
-                                                 << false << false << 13 << true << 6 << 5 << false;
-        QTest::newRow("Cyrillic backwards") << u"Привет мир ПРИВЕТ"_s << u"привет"_s << false
-                                            << false << 17 << true << 11 << 6 << false;
-        QTest::newRow("Cyrillic whole word, wrapping")
-            << u"Приветы привет"_s << u"ПРИВЕТ"_s << false << true << 9 << false << 8 << 6 << true;
-        QTest::newRow("Hebrew whole word wraps")
-            << u"שלום עולם שלומות"_s << u"שלום"_s << false << true << 1 << false << 0 << 4 << true;
-        QTest::newRow("Arabic inside a word")
-            << u"مرحبا بالعالم"_s << u"العالم"_s << false << false << 0 << false << 7 << 6 << false;
-        QTest::newRow("Arabic whole word")
-            << u"مرحبا بالعالم"_s << u"العالم"_s << false << true << 0 << false << -1 << 0 << false;
-        QTest::newRow("surrogate pairs") << u"a\U0001F600b\U0001F600"_s << u"\U0001F600b"_s << true
-                                         << false << 0 << false << 1 << 3 << false;
-        QTest::newRow("line break in the way")
-            << u"tw\r\no two"_s << u"two"_s << false << false << 0 << false << 6 << 3 << false;
+        const QString apples = u"Stra\u00dfe \u00c4PFEL \u00e4pfel"_s;
+        // clang-format off
+        QTest::newRow("case-blind")                  << two << u"two"_s << false << false << 0 << false << 4 << 3 << false;
+        QTest::newRow("case matters")                << two << u"two"_s << true << false << 0 << false << 8 << 3 << false;
+        QTest::newRow("from a match's start")        << two << u"TWO"_s << false << false << 4 << false << 4 << 3 << false;
+        QTest::newRow("from after a match")          << two << u"TWO"_s << false << false << 5 << false << 8 << 3 << false;
+        QTest::newRow("backwards from the end")      << two << u"two"_s << false << false << 11 << true << 8 << 3 << false;
+        QTest::newRow("backwards from a match")      << two << u"two"_s << false << false << 8 << true << 4 << 3 << false;
+        QTest::newRow("wraps at the end")            << u"two one"_s << u"two"_s << true << false << 1 << false << 0 << 3 << true;
+        QTest::newRow("wraps at the start")          << u"one two"_s << u"two"_s << true << false << 0 << true << 4 << 3 << true;
+        QTest::newRow("only itself, wrapping")       << u"one two"_s << u"two"_s << true << false << 7 << false << 4 << 3 << true;
+        QTest::newRow("not found")                   << two << u"three"_s << false << false << 0 << false << -1 << 0 << false;
+        QTest::newRow("longer than the text")        << u"ab"_s << u"abc"_s << false << false << 0 << false << -1 << 0 << false;
+        QTest::newRow("overlapping")                 << u"aaa"_s << u"aa"_s << true << false << 1 << false << 1 << 2 << false;
+        QTest::newRow("last bytes")                  << u"xx end"_s << u"end"_s << true << false << 0 << false << 3 << 3 << false;
+        QTest::newRow("whole word, not inside one")  << u"twofold two"_s << u"two"_s << false << true << 0 << false << 8 << 3 << false;
+        QTest::newRow("whole word, underscore joins") << u"a_two two"_s << u"two"_s << false << true << 0 << false << 6 << 3 << false;
+        QTest::newRow("whole word, accent joins")    << u"\u00e9two two"_s << u"two"_s << false << true << 0 << false << 5 << 3 << false;
+        QTest::newRow("whole word, punctuation")     << u"(two)"_s << u"two"_s << false << true << 0 << false << 1 << 3 << false;
+        QTest::newRow("whole word, none")            << u"twos"_s << u"two"_s << false << true << 0 << false << -1 << 0 << false;
+        QTest::newRow("non-ASCII case-blind")        << apples << u"\u00e4pfel"_s << false << false << 0 << false << 7 << 5 << false;
+        QTest::newRow("non-ASCII case matters")      << apples << u"\u00e4pfel"_s << true << false << 0 << false << 13 << 5 << false;
+        QTest::newRow("accented around a caseless key") << u"\u00c4PFEL\u00d6 \u00e4pfel\u00f6"_s << u"\u00e4pfel\u00f6"_s << false << false << 1 << false << 7 << 6 << false;
+        QTest::newRow("caseless key at the start")   << u"pfel \u00e4pfel"_s << u"\u00c4PFEL"_s << false << false << 0 << false << 5 << 5 << false;
+        QTest::newRow("caseless key, backwards")     << u"\u00c4pfel \u00e4PFEL x"_s << u"\u00c4PFEL"_s << false << false << 13 << true << 6 << 5 << false;
+        QTest::newRow("Cyrillic backwards")          << u"Привет мир ПРИВЕТ"_s << u"привет"_s << false << false << 17 << true << 11 << 6 << false;
+        QTest::newRow("Cyrillic whole word, wrapping") << u"Приветы привет"_s << u"ПРИВЕТ"_s << false << true << 9 << false << 8 << 6 << true;
+        QTest::newRow("Arabic inside a word")        << u"مرحبا بالعالم"_s << u"العالم"_s << false << false << 0 << false << 7 << 6 << false;
+        QTest::newRow("Arabic whole word")           << u"مرحبا بالعالم"_s << u"العالم"_s << false << true << 0 << false << -1 << 0 << false;
+        QTest::newRow("surrogate pairs")             << u"a\U0001F600b\U0001F600"_s << u"\U0001F600b"_s << true << false << 0 << false << 1 << 3 << false;
+        QTest::newRow("line break in the way")       << u"tw\r\no two"_s << u"two"_s << false << false << 0 << false << 6 << 3 << false;
+        // clang-format on
     }
 
     void find()

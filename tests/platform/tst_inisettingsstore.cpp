@@ -1,8 +1,8 @@
 #include "TempFiles.h"
 #include "platform/IniSettingsStore.h"
 
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 

@@ -3,10 +3,8 @@
 
 #include "TempFiles.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QWidget>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 
@@ -15,111 +13,107 @@ class TestStyleSheetSkin : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void recognisesStyleSheets_data();
-    void recognisesStyleSheets();
-    void loadsRewritesAndAppliesOrRefuses_data();
-    void loadsRewritesAndAppliesOrRefuses();
+    void initTestCase()
+    {
+        QVERIFY2(skin_.loadSkin(QStringLiteral(PARVENEX_EXAMPLES "/skin/x/o.cjs"), QString()),
+                 qPrintable(skin_.lastError()));
+        skin_.setKeepFonts(true);
+    }
+
+    void recognisesStyleSheets_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        QTest::addColumn<QString>("problem"); // empty for a style sheet
+        QTest::newRow("comments, strings, states, no last semicolon")
+            << u"/* { */ QLabel[text=\"a}b\"]:hover, QGroupBox::title { /* } */\n"
+               u"  -qt-background-role : base; font-family: 'x;y' }"_s
+            << QString();
+        QTest::newRow("blank") << u" \n\t\r\n"_s << u"it is empty"_s;
+        QTest::newRow("NUL") << u"a {}\0"_s << u"it holds control characters, so it is not text"_s;
+        QTest::newRow("comment only") << u"/* nothing yet */"_s << u"it holds no style rules"_s;
+        QTest::newRow("prose") << u"Hello,\nmy skin."_s << u"line 1 holds text outside any rule"_s;
+        QTest::newRow("unclosed rule") << u"a {\nb {}"_s << u"line 2 opens a rule inside a rule"_s;
+        QTest::newRow("never closed")
+            << u"\na {"_s << u"the rule opened on line 2 is never closed"_s;
+        QTest::newRow("stray brace")
+            << u"a {}\n}"_s << u"line 2 closes a rule that was never opened"_s;
+        QTest::newRow("no selector") << u"\n\n{ }"_s << u"the rule on line 3 has no selector"_s;
+        QTest::newRow("open comment")
+            << u"a {}\n/*"_s << u"a comment opened on line 2 is never closed"_s;
+        QTest::newRow("open string")
+            << u"a { b: \"c; }"_s << u"a string opened on line 1 is never closed"_s;
+        QTest::newRow("program") << u"int main()\n{\n    return 0;\n}"_s
+                                 << u"line 3 holds \"return 0\", which is not a declaration "
+                                    u"(property: value)"_s;
+    }
+
+    void recognisesStyleSheets()
+    {
+        QFETCH(QString, sheet);
+        QTEST(StyleSheetText::problem(sheet), "problem");
+    }
+
+    void loadsRewritesAndAppliesOrRefuses_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null for no file
+        QTest::addColumn<bool>("loads");
+        // The style sheet in force, with %1 for the skin's folder and %2 for its parent; or the
+        // reason.
+        QTest::addColumn<QString>("result");
+        // clang-format off
+        QTest::newRow("bare urls, parent folder")
+            << "a { image: url(i/a.png); } b { c: url(../b.png); }"_ba << true
+            << u"a { image: url(\"%1/i/a.png\"); } b { c: url(\"%2/b.png\"); }"_s;
+        QTest::newRow("quoted url") << "a { image: URL( 'x y.png' ) }"_ba << true
+                                    << u"a { image: url(\"%1/x y.png\") }"_s;
+        QTest::newRow("absolute, resource") << "a { b: url(/usr/x.png); c: url(:/x.png) }"_ba << true
+                                            << u"a { b: url(/usr/x.png); c: url(:/x.png) }"_s;
+        QTest::newRow("fonts, any case")
+            << "a { font: bold 9pt; color: red; Font-Size: 3pt; }"_ba << true << u"a {  color: red;  }"_s;
+        QTest::newRow("no last semicolon") << "a { color: red; font-size: 3pt }"_ba << true << u"a { color: red; }"_s;
+        QTest::newRow("longer names") << "QFontDialog { border-font-size: 1px; font-sizes: 2px }"_ba << true
+                                      << u"QFontDialog { border-font-size: 1px; font-sizes: 2px }"_s;
+        QTest::newRow("names outside declarations")
+            << "/* font: 1 */ font:hover { b: 'font: 2'; /* c */ font: 3 }"_ba << true
+            << u"/* font: 1 */ font:hover { b: 'font: 2'; /* c */ }"_s;
+        QTest::newRow("not urls, backslash") << "a {\n b: url(c;\n d: ( ) }\n e { f: url(g\\h) }"_ba << true
+                                 << u"a {\n b: url(c;\n d: ( ) }\n e { f: url(g\\h) }"_s;
+        // After a failed load, nothing of the earlier skin is left to apply.
+        QTest::newRow("Latin-1") << "a {} /* caf\xe9 */"_ba << false << u"it is not UTF-8 text"_s;
+        QTest::newRow("prose") << "blue"_ba << false
+                               << u"it is not a style sheet: line 1 holds text outside any rule"_s;
+        QTest::newRow("too large") << "QLabel { color: red; }\n"_ba.repeated(50000) << false
+                                   << u"it is larger than 1 MB, far too large for a style sheet"_s;
+        QTest::newRow("missing") << QByteArray() << false << u"it cannot be read (%1)"_s.arg(openError(u"no such file"_s));
+        // clang-format on
+    }
+
+    void loadsRewritesAndAppliesOrRefuses()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, loads);
+        QFETCH(QString, result);
+        QTemporaryDir folder;
+        const QString file = folder.filePath(u"x/o.cjs"_s);
+        QVERIFY(QDir(folder.path()).mkpath(u"x"_s));
+        QVERIFY(content.isNull() || writeFile(file, content));
+        // Relative urls point into the skin's own folder when no image folder is given.
+        QCOMPARE(skin_.loadSkin(file, QString()), loads);
+        QCOMPARE(skin_.lastError(), loads ? QString() : result);
+        QCOMPARE(skin_.styleSheet(),
+                 loads ? result.arg(folder.filePath(u"x"_s), folder.path()) : QString());
+        QWidget window;
+        skin_.setApplyOptions(0x30);
+        skin_.applyWindow(window);
+        QCOMPARE(window.styleSheet(), QString());
+        skin_.setApplyOptions(0x30 | SkinFramework::applyStyleSheet);
+        skin_.applyWindow(window);
+        QCOMPARE(window.styleSheet(), skin_.styleSheet());
+    }
 
 private:
     StyleSheetSkinFramework skin_; // one for all rows, which run in order
 };
-
-void TestStyleSheetSkin::initTestCase()
-{
-    QVERIFY2(skin_.loadSkin(QStringLiteral(PARVENEX_EXAMPLES "/skin/x/o.cjs"), QString()),
-             qPrintable(skin_.lastError()));
-    skin_.setKeepFonts(true);
-}
-
-void TestStyleSheetSkin::recognisesStyleSheets_data()
-{
-    QTest::addColumn<QString>("sheet");
-    QTest::addColumn<QString>("problem"); // empty for a style sheet
-    QTest::newRow("comments, strings, states, no last semicolon")
-        << u"/* { */ QLabel[text=\"a}b\"]:hover, QGroupBox::title { /* } */\n"
-           u"  -qt-background-role : base; font-family: 'x;y' }"_s
-        << QString();
-    QTest::newRow("blank") << u" \n\t\r\n"_s << u"it is empty"_s;
-    QTest::newRow("NUL") << u"a {}\0"_s << u"it holds control characters, so it is not text"_s;
-    QTest::newRow("comment only") << u"/* nothing yet */"_s << u"it holds no style rules"_s;
-    QTest::newRow("prose") << u"Hello,\nmy skin."_s << u"line 1 holds text outside any rule"_s;
-    QTest::newRow("unclosed rule") << u"a {\nb {}"_s << u"line 2 opens a rule inside a rule"_s;
-    QTest::newRow("never closed") << u"\na {"_s << u"the rule opened on line 2 is never closed"_s;
-    QTest::newRow("stray brace") << u"a {}\n}"_s << u"line 2 closes a rule that was never opened"_s;
-    QTest::newRow("no selector") << u"\n\n{ }"_s << u"the rule on line 3 has no selector"_s;
-    QTest::newRow("open comment") << u"a {}\n/*"_s
-                                  << u"a comment opened on line 2 is never closed"_s;
-    QTest::newRow("open string") << u"a { b: \"c; }"_s
-                                 << u"a string opened on line 1 is never closed"_s;
-    QTest::newRow("program") << u"int main()\n{\n    return 0;\n}"_s
-                             << u"line 3 holds \"return 0\", which is not a declaration "
-                                u"(property: value)"_s;
-}
-
-void TestStyleSheetSkin::recognisesStyleSheets()
-{
-    QFETCH(QString, sheet);
-    QFETCH(QString, problem);
-    QCOMPARE(StyleSheetText::problem(sheet), problem);
-}
-
-void TestStyleSheetSkin::loadsRewritesAndAppliesOrRefuses_data()
-{
-    QTest::addColumn<QByteArray>("content"); // null for no file
-    QTest::addColumn<bool>("loads");
-    // The style sheet in force, with %1 for the skin's folder and %2 for its parent; or the reason.
-    QTest::addColumn<QString>("result");
-    // clang-format off
-    QTest::newRow("bare urls, parent folder")
-        << "a { image: url(i/a.png); } b { c: url(../b.png); }"_ba << true
-        << u"a { image: url(\"%1/i/a.png\"); } b { c: url(\"%2/b.png\"); }"_s;
-    QTest::newRow("quoted url") << "a { image: URL( 'x y.png' ) }"_ba << true
-                                << u"a { image: url(\"%1/x y.png\") }"_s;
-    QTest::newRow("absolute, resource") << "a { b: url(/usr/x.png); c: url(:/x.png) }"_ba << true
-                                        << u"a { b: url(/usr/x.png); c: url(:/x.png) }"_s;
-    QTest::newRow("fonts, any case")
-        << "a { font: bold 9pt; color: red; Font-Size: 3pt; }"_ba << true << u"a {  color: red;  }"_s;
-    QTest::newRow("no last semicolon") << "a { color: red; font-size: 3pt }"_ba << true << u"a { color: red; }"_s;
-    QTest::newRow("longer names") << "QFontDialog { border-font-size: 1px; font-sizes: 2px }"_ba << true
-                                  << u"QFontDialog { border-font-size: 1px; font-sizes: 2px }"_s;
-    QTest::newRow("names outside declarations")
-        << "/* font: 1 */ font:hover { b: 'font: 2'; /* c */ font: 3 }"_ba << true
-        << u"/* font: 1 */ font:hover { b: 'font: 2'; /* c */ }"_s;
-    QTest::newRow("not urls, backslash") << "a {\n b: url(c;\n d: ( ) }\n e { f: url(g\\h) }"_ba << true
-                             << u"a {\n b: url(c;\n d: ( ) }\n e { f: url(g\\h) }"_s;
-    // After a failed load, nothing of the earlier skin is left to apply.
-    QTest::newRow("Latin-1") << "a {} /* caf\xe9 */"_ba << false << u"it is not UTF-8 text"_s;
-    QTest::newRow("prose") << "blue"_ba << false
-                           << u"it is not a style sheet: line 1 holds text outside any rule"_s;
-    QTest::newRow("too large") << "QLabel { color: red; }\n"_ba.repeated(50000) << false
-                               << u"it is larger than 1 MB, far too large for a style sheet"_s;
-    QTest::newRow("missing") << QByteArray() << false << u"it cannot be read (%1)"_s.arg(openError(u"no such file"_s));
-    // clang-format on
-}
-
-void TestStyleSheetSkin::loadsRewritesAndAppliesOrRefuses()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(bool, loads);
-    QFETCH(QString, result);
-    QTemporaryDir folder;
-    const QString file = folder.filePath(u"x/o.cjs"_s);
-    QVERIFY(QDir(folder.path()).mkpath(u"x"_s));
-    QVERIFY(content.isNull() || writeFile(file, content));
-    // Relative urls point into the skin's own folder when no image folder is given.
-    QCOMPARE(skin_.loadSkin(file, QString()), loads);
-    QCOMPARE(skin_.lastError(), loads ? QString() : result);
-    QCOMPARE(skin_.styleSheet(),
-             loads ? result.arg(folder.filePath(u"x"_s), folder.path()) : QString());
-    QWidget window;
-    skin_.setApplyOptions(0x30);
-    skin_.applyWindow(window);
-    QCOMPARE(window.styleSheet(), QString());
-    skin_.setApplyOptions(0x30 | SkinFramework::applyStyleSheet);
-    skin_.applyWindow(window);
-    QCOMPARE(window.styleSheet(), skin_.styleSheet());
-}
 
 QTEST_MAIN(TestStyleSheetSkin)
 #include "tst_stylesheetskin.moc"

@@ -4,9 +4,8 @@
 #include "TempFiles.h"
 #include "wordprocessor/WordProcessorMethod.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using Calls = QStringList;
 using namespace Qt::StringLiterals;
@@ -37,137 +36,135 @@ class TestWordProcessorMethod : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void compareTexts_data();
-    void compareTexts();
+    void initTestCase()
+    {
+        useTempFolder(tempRoot_.path());
+        QCOMPARE(QDir::tempPath(), QDir(tempRoot_.path()).canonicalPath());
+        // The user's own files, named like the scratch files, where those once went.
+        QVERIFY(writeFile(tempRoot_.filePath(u"1.txt"_s), "own 1") &&
+                writeFile(tempRoot_.filePath(u"2.txt"_s), "own 2"));
+    }
+
+    void compareTexts_data()
+    {
+        QTest::addColumn<QString>("instance"); // the running word processor's name, "" for none
+        QTest::addColumn<QString>("answer");   // to the question, "" when it is not asked
+        QTest::addColumn<QString>("text1");
+        QTest::addColumn<QString>("text2");
+        QTest::addColumn<QString>("failing"); // a call, or a scratch file that cannot be written
+        QTest::addColumn<int>("calls");     // how far the word processor's run gets; -1 to its end
+        QTest::addColumn<Calls>("tidying"); // the calls after the failed one
+        QTest::addColumn<bool>("shownAtStart"); // a new application is visible from the start
+
+        const QString word = QStringLiteral("Microsoft Word");
+        const QString app = QStringLiteral("release Application");
+        const QString doc = QStringLiteral("release Document");
+        // A failure before the new instance is shown ends it.
+        const QString quit = QStringLiteral("Quit(int32 0, missing, missing)");
+        const QString visible = QStringLiteral("visible()");
+        const QString text = QStringLiteral("first line\r\n\r\nsecond ä line  \r\n");
+        // clang-format off
+        QTest::newRow("not running") << "" << "" << text << " " << "" << -1 << Calls{} << false;
+        QTest::newRow("running, Yes") << word << "Yes" << "a" << "b" << "" << -1 << Calls{} << false;
+        QTest::newRow("running, No") << word << "No" << "a" << "b" << "" << 0 << Calls{} << false;
+        QTest::newRow("other product") << "Word Viewer" << "" << "a" << "b" << "" << -1 << Calls{} << false;
+        QTest::newRow("name unreadable") << word << "" << "a" << "b" << "name" << -1 << Calls{} << false;
+        QTest::newRow("second empty") << "" << "" << "a" << "" << "" << 0 << Calls{} << false;
+        QTest::newRow("running, Yes, first empty") << word << "Yes" << "" << "b" << "" << 0 << Calls{} << false;
+        QTest::newRow("1.txt unwritable") << "" << "" << "a" << "b" << "1.txt" << 0 << Calls{} << false;
+        QTest::newRow("2.txt unwritable") << "" << "" << "a" << "b" << "2.txt" << 0 << Calls{} << false;
+        QTest::newRow("createObject") << "" << "" << "a" << "b" << "createObject" << 1 << Calls{} << false;
+        QTest::newRow("documents") << "" << "" << "a" << "b" << "documents" << 2 << Calls{visible, quit, app} << false;
+        QTest::newRow("Open") << "" << "" << "a" << "b" << "Open" << 3 << Calls{u"release Documents"_s, visible, quit, app} << false;
+        QTest::newRow("read alerts") << "" << "" << "a" << "b" << "displayAlerts" << 5 << Calls{closeCall, visible, quit, doc, app} << false;
+        QTest::newRow("Merge") << "" << "" << "a" << "b" << "Merge" << 7 << Calls{closeCall, alertsBack, visible, quit, doc, app} << false;
+        QTest::newRow("Close") << "" << "" << "a" << "b" << "Close" << 8 << Calls{alertsBack, visible, quit, doc, app} << false;
+        QTest::newRow("alerts back") << "" << "" << "a" << "b" << alertsBack << 9 << Calls{visible, quit, doc, app} << false;
+        // The automation handed out the user's own, visible instance: it is not ended.
+        QTest::newRow("Merge, user's instance") << "" << "" << "a" << "b" << "Merge" << 7 << Calls{closeCall, alertsBack, visible, doc, app} << true;
+        QTest::newRow("Visible") << "" << "" << "a" << "b" << "setVisible" << 10 << Calls{doc, app} << false;
+        // clang-format on
+    }
+
+    void compareTexts()
+    {
+        QFETCH(QString, instance);
+        QFETCH(QString, answer);
+        QFETCH(QString, text1);
+        QFETCH(QString, text2);
+        QFETCH(QString, failing);
+        QFETCH(int, calls);
+        QFETCH(Calls, tidying);
+        QFETCH(bool, shownAtStart);
+        FakeAutomation automation;
+        FakeMessageBoxes messages;
+        FakeSourceTexts texts(text1, text2);
+        automation.runningName = instance;
+        automation.shownAtStart = shownAtStart;
+        automation.failingCall = texts.failingName = failing;
+        messages.answers.enqueue(answer == u"Yes"_s);
+        // The scratch folder as the word processor finds it when it merges.
+        QStringList atMerge;
+        automation.onCall = [&](const QString &call) {
+            const QDir scratch = QFileInfo(texts.savedPaths.value(0)).dir();
+            if (!call.startsWith(u"Merge"_s))
+                return;
+#ifdef Q_OS_UNIX
+            // No other account may enter the folder, so none can read the texts in it.
+            // (Windows keeps a user's temporary folder to the user.)
+            const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup |
+                                              QFile::ExeGroup | QFile::ReadOther |
+                                              QFile::WriteOther | QFile::ExeOther;
+            const QFile::Permissions access = QFileInfo(scratch.path()).permissions();
+            atMerge << u"others may: "_s + QString::number((access & others).toInt(), 8);
+#endif
+            for (const QString &name : scratch.entryList(QDir::Files | QDir::Hidden))
+                atMerge << name + u": "_s + QString::fromUtf8(readFile(scratch.filePath(name)));
+        };
+
+        WordProcessorMethod(automation, messages).compareTexts(texts);
+
+        Calls expected{u"getActiveObject(\"Word.Application\")"_s};
+        if (!instance.isEmpty())
+            expected += Calls{u"name()"_s, u"release Application"_s};
+        const Calls run = fullRun(QDir::toNativeSeparators(texts.savedPaths.value(0)),
+                                  QDir::toNativeSeparators(texts.savedPaths.value(1)))
+                              .mid(0, calls);
+        QCOMPARE(automation.log, expected + run + tidying);
+
+        QStringList shown, expectedShown;
+        for (const FakeMessageBoxes::Shown &message : messages.shown)
+            shown << QStringList{u"inform"_s, u"ask"_s, u"warn"_s}[int(message.kind)] + u": "_s +
+                         message.text;
+        if (!answer.isEmpty())
+            expectedShown << u"ask: Word may be open. It is recommended that you close Word first."
+                             u"\r\n\r\nWould you like to proceed anyway?"_s;
+        if (calls > 0 && !failing.isEmpty())
+            expectedShown << QString(u"warn: The %1.\n\nscripted failure of "_s + failing)
+                                 .arg(calls == 1 ? u"word processor could not be started"_s
+                                                 : u"comparison in the word processor failed"_s);
+        QCOMPARE(shown, expectedShown);
+
+        // Both texts travel in a folder of the program's own, which is gone afterwards, and the
+        // user's files stay as they were.
+        QStringList scratchFiles{u"1.txt: "_s + text1 + u"\r\n"_s,
+                                 u"2.txt: "_s + text2 + u"\r\n"_s};
+#ifdef Q_OS_UNIX
+        scratchFiles.prepend(u"others may: 0"_s);
+#endif
+        QCOMPARE(atMerge, run.size() > 6 ? scratchFiles : QStringList()); // 7th call: Merge
+        for (const QString &path : texts.savedPaths)
+            QCOMPARE(QFileInfo(QFileInfo(path).path()).path(), QDir::tempPath());
+        const QDir root(tempRoot_.path());
+        QCOMPARE(root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({u"1.txt"_s, u"2.txt"_s}));
+        QCOMPARE(readFile(root.filePath(u"1.txt"_s)) + readFile(root.filePath(u"2.txt"_s)),
+                 "own 1own 2");
+    }
 
 private:
     QTemporaryDir tempRoot_;
 };
-
-void TestWordProcessorMethod::initTestCase()
-{
-    useTempFolder(tempRoot_.path());
-    QCOMPARE(QDir::tempPath(), QDir(tempRoot_.path()).canonicalPath());
-    // The user's own files, named like the scratch files, where those once went.
-    QVERIFY(writeFile(tempRoot_.filePath(u"1.txt"_s), "own 1") &&
-            writeFile(tempRoot_.filePath(u"2.txt"_s), "own 2"));
-}
-
-void TestWordProcessorMethod::compareTexts_data()
-{
-    QTest::addColumn<QString>("instance"); // the running word processor's name, "" for none
-    QTest::addColumn<QString>("answer");   // to the question, "" when it is not asked
-    QTest::addColumn<QString>("text1");
-    QTest::addColumn<QString>("text2");
-    QTest::addColumn<QString>("failing");   // a call, or a scratch file that cannot be written
-    QTest::addColumn<int>("calls");         // how far the word processor's run gets; -1 to its end
-    QTest::addColumn<Calls>("tidying");     // the calls after the failed one
-    QTest::addColumn<bool>("shownAtStart"); // a new application is visible from the start
-
-    const QString word = QStringLiteral("Microsoft Word");
-    const QString app = QStringLiteral("release Application");
-    const QString doc = QStringLiteral("release Document");
-    // A failure before the new instance is shown ends it.
-    const QString quit = QStringLiteral("Quit(int32 0, missing, missing)");
-    const QString visible = QStringLiteral("visible()");
-    const QString text = QStringLiteral("first line\r\n\r\nsecond ä line  \r\n");
-    // clang-format off
-    QTest::newRow("not running") << "" << "" << text << " " << "" << -1 << Calls{} << false;
-    QTest::newRow("running, Yes") << word << "Yes" << "a" << "b" << "" << -1 << Calls{} << false;
-    QTest::newRow("running, No") << word << "No" << "a" << "b" << "" << 0 << Calls{} << false;
-    QTest::newRow("other product") << "Word Viewer" << "" << "a" << "b" << "" << -1 << Calls{} << false;
-    QTest::newRow("name unreadable") << word << "" << "a" << "b" << "name" << -1 << Calls{} << false;
-    QTest::newRow("second empty") << "" << "" << "a" << "" << "" << 0 << Calls{} << false;
-    QTest::newRow("running, Yes, first empty") << word << "Yes" << "" << "b" << "" << 0 << Calls{} << false;
-    QTest::newRow("1.txt unwritable") << "" << "" << "a" << "b" << "1.txt" << 0 << Calls{} << false;
-    QTest::newRow("2.txt unwritable") << "" << "" << "a" << "b" << "2.txt" << 0 << Calls{} << false;
-    QTest::newRow("createObject") << "" << "" << "a" << "b" << "createObject" << 1 << Calls{} << false;
-    QTest::newRow("documents") << "" << "" << "a" << "b" << "documents" << 2 << Calls{visible, quit, app} << false;
-    QTest::newRow("Open") << "" << "" << "a" << "b" << "Open" << 3 << Calls{u"release Documents"_s, visible, quit, app} << false;
-    QTest::newRow("read alerts") << "" << "" << "a" << "b" << "displayAlerts" << 5 << Calls{closeCall, visible, quit, doc, app} << false;
-    QTest::newRow("Merge") << "" << "" << "a" << "b" << "Merge" << 7 << Calls{closeCall, alertsBack, visible, quit, doc, app} << false;
-    QTest::newRow("Close") << "" << "" << "a" << "b" << "Close" << 8 << Calls{alertsBack, visible, quit, doc, app} << false;
-    QTest::newRow("alerts back") << "" << "" << "a" << "b" << alertsBack << 9 << Calls{visible, quit, doc, app} << false;
-    // The automation handed out the user's own, visible instance: it is not ended.
-    QTest::newRow("Merge, user's instance") << "" << "" << "a" << "b" << "Merge" << 7 << Calls{closeCall, alertsBack, visible, doc, app} << true;
-    QTest::newRow("Visible") << "" << "" << "a" << "b" << "setVisible" << 10 << Calls{doc, app} << false;
-    // clang-format on
-}
-
-void TestWordProcessorMethod::compareTexts()
-{
-    QFETCH(QString, instance);
-    QFETCH(QString, answer);
-    QFETCH(QString, text1);
-    QFETCH(QString, text2);
-    QFETCH(QString, failing);
-    QFETCH(int, calls);
-    QFETCH(Calls, tidying);
-    QFETCH(bool, shownAtStart);
-    FakeAutomation automation;
-    FakeMessageBoxes messages;
-    FakeSourceTexts texts(text1, text2);
-    automation.runningName = instance;
-    automation.shownAtStart = shownAtStart;
-    automation.failingCall = texts.failingName = failing;
-    messages.answers.enqueue(answer == u"Yes"_s);
-    // The scratch folder as the word processor finds it when it merges.
-    QStringList atMerge;
-    automation.onCall = [&](const QString &call) {
-        const QDir scratch = QFileInfo(texts.savedPaths.value(0)).dir();
-        if (!call.startsWith(u"Merge"_s))
-            return;
-#ifdef Q_OS_UNIX
-        // No other account may enter the folder, so none can read the texts in it. (Windows
-        // keeps a user's temporary folder to the user.)
-        const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
-                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
-        const QFile::Permissions access = QFileInfo(scratch.path()).permissions();
-        atMerge << u"others may: "_s + QString::number((access & others).toInt(), 8);
-#endif
-        for (const QString &name : scratch.entryList(QDir::Files | QDir::Hidden))
-            atMerge << name + u": "_s + QString::fromUtf8(readFile(scratch.filePath(name)));
-    };
-
-    WordProcessorMethod(automation, messages).compareTexts(texts);
-
-    Calls expected{u"getActiveObject(\"Word.Application\")"_s};
-    if (!instance.isEmpty())
-        expected += Calls{u"name()"_s, u"release Application"_s};
-    const Calls run = fullRun(QDir::toNativeSeparators(texts.savedPaths.value(0)),
-                              QDir::toNativeSeparators(texts.savedPaths.value(1)))
-                          .mid(0, calls);
-    QCOMPARE(automation.log, expected + run + tidying);
-
-    QStringList shown, expectedShown;
-    for (const FakeMessageBoxes::Shown &message : messages.shown)
-        shown << QStringList{u"inform"_s, u"ask"_s, u"warn"_s}[int(message.kind)] + u": "_s +
-                     message.text;
-    if (!answer.isEmpty())
-        expectedShown << u"ask: Word may be open. It is recommended that you close Word first."
-                         u"\r\n\r\nWould you like to proceed anyway?"_s;
-    if (calls > 0 && !failing.isEmpty())
-        expectedShown << QString(u"warn: The %1.\n\nscripted failure of "_s + failing)
-                             .arg(calls == 1 ? u"word processor could not be started"_s
-                                             : u"comparison in the word processor failed"_s);
-    QCOMPARE(shown, expectedShown);
-
-    // Both texts travel in a folder of the program's own, which is gone afterwards, and the
-    // user's files stay as they were.
-    QStringList scratchFiles{u"1.txt: "_s + text1 + u"\r\n"_s, u"2.txt: "_s + text2 + u"\r\n"_s};
-#ifdef Q_OS_UNIX
-    scratchFiles.prepend(u"others may: 0"_s);
-#endif
-    QCOMPARE(atMerge, run.size() > 6 ? scratchFiles : QStringList()); // 7th call: Merge
-    for (const QString &path : texts.savedPaths)
-        QCOMPARE(QFileInfo(QFileInfo(path).path()).path(), QDir::tempPath());
-    const QDir root(tempRoot_.path());
-    QCOMPARE(root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList({u"1.txt"_s, u"2.txt"_s}));
-    QCOMPARE(readFile(root.filePath(u"1.txt"_s)) + readFile(root.filePath(u"2.txt"_s)),
-             "own 1own 2");
-}
 
 QTEST_GUILESS_MAIN(TestWordProcessorMethod)
 #include "tst_wordprocessormethod.moc"

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QtGlobal>
+#include <functional>
+#include <optional>
+
 class FileDialog;
 class MessageBoxes;
 class WindowPointer;
@@ -10,4 +14,5 @@ struct FileCommandServices
     FileDialog &dialog;
     MessageBoxes &messages;
     WindowPointer &pointer;
+    std::function<std::optional<qint64>()> availableMemory;
 };

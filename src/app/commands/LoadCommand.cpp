@@ -4,7 +4,6 @@
 #include "app/commands/FileDialogFlags.h"
 #include "documents/ReadTextFile.h"
 #include "pane/TextPane.h"
-#include "platform/AvailableMemory.h"
 #include "platform/FileDialog.h"
 #include "platform/FileExists.h"
 #include "platform/MessageBoxes.h"
@@ -14,9 +13,20 @@
 
 namespace {
 
-QString megabytes(qint64 bytes, int decimals)
+// A file's size and the limit, rounded to one decimal; in bytes when they would round to the
+// same figure, so that the message never calls a file more than a limit that reads the same.
+std::pair<QString, QString> sizeAndLimit(qint64 size, qint64 limit)
 {
-    return QLocale::system().formattedDataSize(bytes, decimals, QLocale::DataSizeTraditionalFormat);
+    const QLocale locale = QLocale::system();
+    const auto rounded = [&locale](qint64 bytes) {
+        return locale.formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+    };
+    if (rounded(size) != rounded(limit))
+        return {rounded(size), rounded(limit)};
+    const auto exact = [&locale](qint64 bytes) {
+        return QStringLiteral("%1 bytes").arg(locale.toString(bytes));
+    };
+    return {exact(size), exact(limit)};
 }
 
 QString whyNot(const TextFileContent &content, bool paneHasText, qint64 limit)
@@ -27,13 +37,15 @@ QString whyNot(const TextFileContent &content, bool paneHasText, qint64 limit)
         return QStringLiteral("it is a folder, not a file.");
     case Problem::NotOrdinaryFile:
         return QStringLiteral("it is not an ordinary file but a device, pipe or socket.");
-    case Problem::TooLarge:
+    case Problem::TooLarge: {
+        const auto [size, most] = sizeAndLimit(content.size, limit);
         if (paneHasText && content.size <= limit)
             return QStringLiteral("together with the files loaded before it, the text would be "
                                   "more than the %1 that a text can take on this computer.")
-                .arg(megabytes(limit, 1));
+                .arg(most);
         return QStringLiteral("it is %1, more than the %2 that a text can take on this computer.")
-            .arg(megabytes(content.size, 1), megabytes(limit, 1));
+            .arg(size, most);
+    }
     case Problem::Binary:
         return QStringLiteral("it holds binary data (NUL characters), not text.");
     case Problem::Unreadable:
@@ -90,10 +102,11 @@ void LoadCommand::load(const QStringList &paths)
         return;
     WaitPointer wait(services_.pointer);
     pane_.setText(QString());
-    const qint64 limit = loadLimit(availableMemory());
+    const qint64 limit = loadLimit(services_.availableMemory());
     QByteArray text;
+    qint64 loaded = 0; // the files' texts, without the line breaks that join them
     for (const QString &path : paths)
-        appendFile(text, path, limit);
+        appendFile(text, path, limit, loaded);
     // The final carriage return ends the last line, so the comparisons see it as a whole line.
     text += '\r';
     pane_.setUtf8Text(std::move(text));
@@ -102,7 +115,7 @@ void LoadCommand::load(const QStringList &paths)
 
 // Adds the file's text to text, on a new line when text does not end with a line break (an
 // empty file adds nothing). A file that cannot be loaded leaves text as it was.
-void LoadCommand::appendFile(QByteArray &text, const QString &path, qint64 limit)
+void LoadCommand::appendFile(QByteArray &text, const QString &path, qint64 limit, qint64 &loaded)
 {
     MessageBoxes &messages = services_.messages;
     if (!fileExists(path)) {
@@ -111,8 +124,9 @@ void LoadCommand::appendFile(QByteArray &text, const QString &path, qint64 limit
     }
     TextFileContent content;
     try {
-        content = readTextFile(path, limit - text.size() - 2);
+        content = readTextFile(path, limit - loaded);
         if (content.problem == TextFileContent::Problem::None && !content.utf8.isEmpty()) {
+            loaded += content.utf8.size();
             if (text.isEmpty()) {
                 text = std::move(content.utf8);
                 return;
@@ -132,9 +146,8 @@ void LoadCommand::appendFile(QByteArray &text, const QString &path, qint64 limit
         return;
     }
     if (content.problem != TextFileContent::Problem::None)
-        messages.warn(
-            QStringLiteral("The file \"%1\" cannot be loaded: %2")
-                .arg(QDir::toNativeSeparators(path), whyNot(content, !text.isEmpty(), limit)));
+        messages.warn(QStringLiteral("The file \"%1\" cannot be loaded: %2")
+                          .arg(QDir::toNativeSeparators(path), whyNot(content, loaded > 0, limit)));
 }
 
 qint64 loadLimit(std::optional<qint64> availableMemory)

@@ -9,10 +9,11 @@
 
 class TextPane;
 
-// The most one load puts into a source pane, in bytes of its text as UTF-8: a quarter of the
-// memory available, since reading, decoding, the pane's line breaks and the pane itself may each
-// hold a copy for a moment, and never more than a gigabyte, which the pane can hold with every
-// line break doubled. Without a figure for the available memory, the gigabyte.
+// The most that the files of one load may hold together, in bytes of their text as UTF-8 (the
+// line breaks that join them and end the last come on top): a quarter of the memory available,
+// since reading, decoding, the pane's line breaks and the pane itself may each hold a copy for a
+// moment, and never more than a gigabyte, which the pane can hold with every line break doubled.
+// Without a figure for the available memory, the gigabyte.
 qint64 loadLimit(std::optional<qint64> availableMemory);
 
 // A load button: the side's source pane receives the text of one or more files, ending with a
@@ -35,7 +36,7 @@ public:
 private:
     void prepareOpenDialog();
     void load(const QStringList &paths);
-    void appendFile(QByteArray &text, const QString &path, qint64 limit);
+    void appendFile(QByteArray &text, const QString &path, qint64 limit, qint64 &loaded);
 
     Side side_;
     TextPane &pane_;
