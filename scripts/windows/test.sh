@@ -13,7 +13,7 @@ cmake --build "$BUILD" --parallel "$(nproc)"
 cmake --build "$BUILD" --target installer
 ensure_wine_prefix
 # One Wine server for the whole run rather than one per test.
-wineserver --persistent=60
+wineserver --persistent=60 2>/dev/null || true
 cd "$BUILD"
 status=0
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" || status=$?
