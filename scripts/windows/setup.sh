@@ -1,10 +1,7 @@
-# Sourced by the Windows scripts: installs what cross-building and Wine need, builds Qt for
-# mingw-w64 from Debian's own qt6-base source once, and configures and builds Parvenex for
-# Windows. Afterwards these are set:
-#   QT_WINDOWS    the cross-built Qt (bin/ holds its DLLs, plugins/ its plugins)
-#   BUILD         the Windows build folder (build/windows)
-#   WINEPREFIX    the Wine prefix the scripts use, inside the build folder
-#   MINGW_RUNTIME the folders holding mingw's runtime DLLs
+# Sourced by the Windows scripts: the steps they share. ensure_packages installs what
+# cross-building and Wine need, ensure_qt builds Qt for mingw-w64 from Debian's own qt6-base
+# source once and sets QT_WINDOWS to it, configure_parvenex configures the Windows build folder
+# BUILD (build/windows), ensure_wine_prefix makes that folder's Wine prefix and sets WINEPREFIX.
 #
 # The Qt build is kept in $PARVENEX_CACHE (default ~/.cache/parvenex), outside the work tree,
 # in a folder named after the Qt version, and reused by every later run; a second copy of the
@@ -15,7 +12,8 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BUILD=$ROOT/build/windows
 CACHE=${PARVENEX_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/parvenex}
 TOOLCHAIN=$ROOT/cmake/mingw-w64-x86_64.cmake
-MINGW_RUNTIME=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib)
+# The host Qt's CMake packages, which give both cross builds its tools (moc, rcc, uic).
+HOST_QT_CMAKE=/usr/lib/$(gcc -print-multiarch)/cmake
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -38,7 +36,6 @@ SOURCES
 }
 
 ensure_packages() {
-    # The host Qt's tools (moc, rcc, uic) build the cross Qt and Parvenex.
     "$ROOT/scripts/install-deps.sh" dpkg-dev ninja-build xz-utils g++-mingw-w64-x86-64-posix \
         binutils-mingw-w64-x86-64 nsis wine wine64 xvfb xauth fonts-liberation
     ensure_sources
@@ -72,7 +69,7 @@ ensure_qt() {
         -no-feature-xml -no-feature-vulkan \
         -no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3 \
         -- -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-        -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -print-multiarch)/cmake")
+        -DQT_HOST_PATH_CMAKE_DIR="$HOST_QT_CMAKE")
     cmake --build "$work/build" --parallel "$(nproc)"
     cmake --install "$work/build"
     touch "$QT_WINDOWS/.complete"
@@ -83,7 +80,7 @@ configure_parvenex() {
     cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_PREFIX_PATH="$QT_WINDOWS" \
         -DCMAKE_FIND_ROOT_PATH="$QT_WINDOWS" -DQT_HOST_PATH=/usr \
-        -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -print-multiarch)/cmake" \
+        -DQT_HOST_PATH_CMAKE_DIR="$HOST_QT_CMAKE" \
         -DPARVENEX_WERROR=ON -DPARVENEX_WINDOWS_QT="$QT_WINDOWS" "$@"
 }
 

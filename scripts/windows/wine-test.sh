@@ -23,12 +23,12 @@ for folder in /usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/li
     path+=";$(windows_path "$folder")"
 done
 export WINEPATH=$path
-# Wine keeps Qt's variables of the host from Windows programs and passes WINEQT_... as QT_...
-# instead.
 export QT_PLUGIN_PATH=$(windows_path "$qt/plugins")
 # The offscreen platform reads fonts from a folder rather than from Windows; Liberation's faces
 # match Arial's metrics, as on Windows.
 export QT_QPA_FONTDIR=$(windows_path /usr/share/fonts/truetype/liberation)
+# Wine keeps Qt's variables of the host from Windows programs and passes WINEQT_... as QT_...
+# instead.
 while IFS='=' read -r name _; do
     export "WINE$name=${!name}"
 done < <(env | grep '^QT_[A-Za-z0-9_]*=')

@@ -17,7 +17,7 @@ bool startsWith(const QByteArray &bytes, std::initializer_list<unsigned char> ma
     return true;
 }
 
-QString decodeWith(QStringConverter::Encoding encoding, const QByteArray &bytes, bool *valid)
+QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes, bool *valid)
 {
     // Stateless, so that a sequence cut off at the end counts as an error too. The decoder
     // drops a leading byte-order mark of its own encoding.
@@ -62,7 +62,9 @@ QString decodeAnsi(const QByteArray &bytes, QStringConverter::Encoding codePage)
     qsizetype end = bytes.size();
     while (end > 0 && bytes[end - 1] == '\0')
         --end;
-    return decodeWith(codePage, bytes.first(end), nullptr) + QString(bytes.size() - end, QChar());
+    QString text = decodeWith(codePage, QByteArrayView(bytes).first(end), nullptr);
+    text.resize(text.size() + (bytes.size() - end), QChar());
+    return text;
 }
 
 } // namespace

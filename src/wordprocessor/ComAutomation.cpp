@@ -288,13 +288,8 @@ public:
 
     std::int32_t displayAlerts() override
     {
-        Arguments none;
         Variant level;
-        invoke(application_.get(), L"DisplayAlerts", "DisplayAlerts", DISPATCH_PROPERTYGET, none,
-               &level.value);
-        const HRESULT converted = VariantChangeType(&level.value, &level.value, 0, VT_I4);
-        if (FAILED(converted))
-            fail("Word's DisplayAlerts is not a number", converted);
+        read(L"DisplayAlerts", "DisplayAlerts", VT_I4, "a number", level);
         return level.value.lVal;
     }
 
@@ -307,12 +302,8 @@ public:
 
     bool visible() override
     {
-        Arguments none;
         Variant shown;
-        invoke(application_.get(), L"Visible", "Visible", DISPATCH_PROPERTYGET, none, &shown.value);
-        const HRESULT converted = VariantChangeType(&shown.value, &shown.value, 0, VT_BOOL);
-        if (FAILED(converted))
-            fail("Word's Visible is not a Boolean", converted);
+        read(L"Visible", "Visible", VT_BOOL, "a Boolean", shown);
         return shown.value.boolVal != VARIANT_FALSE;
     }
 
@@ -342,6 +333,17 @@ public:
     }
 
 private:
+    // Reads a property into value as the given type, which typeName names for a message.
+    void read(const wchar_t *member, const char *name, VARTYPE type, const char *typeName,
+              Variant &value)
+    {
+        Arguments none;
+        invoke(application_.get(), member, name, DISPATCH_PROPERTYGET, none, &value.value);
+        const HRESULT converted = VariantChangeType(&value.value, &value.value, 0, type);
+        if (FAILED(converted))
+            fail(std::string("Word's ") + name + " is not " + typeName, converted);
+    }
+
     ComPtr<IDispatch> application_;
 };
 
