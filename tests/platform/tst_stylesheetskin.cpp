@@ -1,5 +1,4 @@
 #include "platform/StyleSheetSkinFramework.h"
-#include "platform/StyleSheetText.h"
 
 #include "TempFiles.h"
 
@@ -20,39 +19,6 @@ private Q_SLOTS:
         skin_.setKeepFonts(true);
     }
 
-    void recognisesStyleSheets_data()
-    {
-        QTest::addColumn<QString>("sheet");
-        QTest::addColumn<QString>("problem"); // empty for a style sheet
-        QTest::newRow("comments, strings, states, no last semicolon")
-            << u"/* { */ QLabel[text=\"a}b\"]:hover, QGroupBox::title { /* } */\n"
-               u"  -qt-background-role : base; font-family: 'x;y' }"_s
-            << QString();
-        QTest::newRow("blank") << u" \n\t\r\n"_s << u"it is empty"_s;
-        QTest::newRow("NUL") << u"a {}\0"_s << u"it holds control characters, so it is not text"_s;
-        QTest::newRow("comment only") << u"/* nothing yet */"_s << u"it holds no style rules"_s;
-        QTest::newRow("prose") << u"Hello,\nmy skin."_s << u"line 1 holds text outside any rule"_s;
-        QTest::newRow("unclosed rule") << u"a {\nb {}"_s << u"line 2 opens a rule inside a rule"_s;
-        QTest::newRow("never closed")
-            << u"\na {"_s << u"the rule opened on line 2 is never closed"_s;
-        QTest::newRow("stray brace")
-            << u"a {}\n}"_s << u"line 2 closes a rule that was never opened"_s;
-        QTest::newRow("no selector") << u"\n\n{ }"_s << u"the rule on line 3 has no selector"_s;
-        QTest::newRow("open comment")
-            << u"a {}\n/*"_s << u"a comment opened on line 2 is never closed"_s;
-        QTest::newRow("open string")
-            << u"a { b: \"c; }"_s << u"a string opened on line 1 is never closed"_s;
-        QTest::newRow("program") << u"int main()\n{\n    return 0;\n}"_s
-                                 << u"line 3 holds \"return 0\", which is not a declaration "
-                                    u"(property: value)"_s;
-    }
-
-    void recognisesStyleSheets()
-    {
-        QFETCH(QString, sheet);
-        QTEST(StyleSheetText::problem(sheet), "problem");
-    }
-
     void loadsRewritesAndAppliesOrRefuses_data()
     {
         QTest::addColumn<QByteArray>("content"); // null for no file
@@ -60,7 +26,11 @@ private Q_SLOTS:
         // The style sheet in force, with %1 for the skin's folder and %2 for its parent; or the
         // reason.
         QTest::addColumn<QString>("result");
+        const QString no = u"it is not a style sheet: "_s;
         // clang-format off
+        QTest::newRow("comments, strings, states, no last semicolon")
+            << "/* { */ QLabel[text=\"a}b\"]:hover, QGroupBox::title { /* } */\n  -qt-background-role : base; b: 'x;y' }"_ba
+            << true << u"/* { */ QLabel[text=\"a}b\"]:hover, QGroupBox::title { /* } */\n  -qt-background-role : base; b: 'x;y' }"_s;
         QTest::newRow("bare urls, parent folder")
             << "a { image: url(i/a.png); } b { c: url(../b.png); }"_ba << true
             << u"a { image: url(\"%1/i/a.png\"); } b { c: url(\"%2/b.png\"); }"_s;
@@ -80,11 +50,21 @@ private Q_SLOTS:
                                  << u"a {\n b: url(c;\n d: ( ) }\n e { f: url(g\\h) }"_s;
         // After a failed load, nothing of the earlier skin is left to apply.
         QTest::newRow("Latin-1") << "a {} /* caf\xe9 */"_ba << false << u"it is not UTF-8 text"_s;
-        QTest::newRow("prose") << "blue"_ba << false
-                               << u"it is not a style sheet: line 1 holds text outside any rule"_s;
         QTest::newRow("too large") << "QLabel { color: red; }\n"_ba.repeated(50000) << false
                                    << u"it is larger than 1 MB, far too large for a style sheet"_s;
         QTest::newRow("missing") << QByteArray() << false << u"it cannot be read (%1)"_s.arg(openError(u"no such file"_s));
+        QTest::newRow("blank") << " \n\t\r\n"_ba << false << no + u"it is empty"_s;
+        QTest::newRow("NUL") << "a {}\0"_ba << false << no + u"it holds control characters, so it is not text"_s;
+        QTest::newRow("comment only") << "/* nothing yet */"_ba << false << no + u"it holds no style rules"_s;
+        QTest::newRow("prose") << "Hello,\nmy skin."_ba << false << no + u"line 1 holds text outside any rule"_s;
+        QTest::newRow("unclosed rule") << "a {\nb {}"_ba << false << no + u"line 2 opens a rule inside a rule"_s;
+        QTest::newRow("never closed") << "\na {"_ba << false << no + u"the rule opened on line 2 is never closed"_s;
+        QTest::newRow("stray brace") << "a {}\n}"_ba << false << no + u"line 2 closes a rule that was never opened"_s;
+        QTest::newRow("no selector") << "\n\n{ }"_ba << false << no + u"the rule on line 3 has no selector"_s;
+        QTest::newRow("open comment") << "a {}\n/*"_ba << false << no + u"a comment opened on line 2 is never closed"_s;
+        QTest::newRow("open string") << "a { b: \"c; }"_ba << false << no + u"a string opened on line 1 is never closed"_s;
+        QTest::newRow("program") << "int main()\n{\n    return 0;\n}"_ba << false
+                                 << no + u"line 3 holds \"return 0\", which is not a declaration (property: value)"_s;
         // clang-format on
     }
 
