@@ -50,7 +50,8 @@ private Q_SLOTS:
                                  << u"a {\n b: url(c;\n d: ( ) }\n e { f: url(g\\h) }"_s;
         // After a failed load, nothing of the earlier skin is left to apply.
         QTest::newRow("Latin-1") << "a {} /* caf\xe9 */"_ba << false << u"it is not UTF-8 text"_s;
-        QTest::newRow("too large") << "QLabel { color: red; }\n"_ba.repeated(50000) << false
+        QTest::newRow("1 MB") << "a {}"_ba + QByteArray(1024 * 1024 - 4, ' ') << true << u"a {}"_s + QString(1024 * 1024 - 4, u' ');
+        QTest::newRow("too large") << "a {}"_ba + QByteArray(1024 * 1024 - 3, ' ') << false
                                    << u"it is larger than 1 MB, far too large for a style sheet"_s;
         QTest::newRow("missing") << QByteArray() << false << u"it cannot be read (%1)"_s.arg(openError(u"no such file"_s));
         QTest::newRow("blank") << " \n\t\r\n"_ba << false << no + u"it is empty"_s;
