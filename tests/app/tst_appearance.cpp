@@ -162,15 +162,16 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("skin"); // x/o.cjs; null for none
         QTest::addColumn<bool>("hidden"); // the skin and the hand, both listed in ".hidden" files
         QTest::addColumn<QByteArray>("hand"); // HAND-M.CUR; null for none
-        QTest::addColumn<QString>("reason");  // of the message about the skin, or else the hand
+        QTest::addColumn<QString>("message"); // %1 for the program's folder
         const QByteArray usable = readFile(QStringLiteral(PARVENEX_EXAMPLES "/skin/x/o.cjs")) +
                                   "QPushButton { min-width: 900px; }";
         // clang-format off
-        QTest::newRow("text as hand") << QByteArray() << false << "hand"_ba << u"it is not a Windows cursor file"_s;
+        QTest::newRow("text as hand") << QByteArray() << false << "hand"_ba
+            << u"The hand pointer file \"%1/HAND-M.CUR\" was ignored because it is not a Windows cursor file.\n\nParvenex shows the system's pointing hand instead."_s;
         QTest::newRow("hidden skin and hand") << usable << true << shippedHand << QString();
         QTest::newRow("example skin") << usable << false << QByteArray() << QString();
         QTest::newRow("cut-off skin") << "QLabel { color: red;"_ba << false << QByteArray()
-            << u"it is not a style sheet: the rule opened on line 1 is never closed"_s;
+            << u"The skin file \"%1/x/o.cjs\" was ignored because it is not a style sheet: the rule opened on line 1 is never closed.\n\nParvenex starts with its usual look."_s;
         // clang-format on
     }
 
@@ -179,7 +180,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, skin);
         QFETCH(bool, hidden);
         QFETCH(QByteArray, hand);
-        QFETCH(QString, reason);
+        QFETCH(QString, message);
         TestServices test;
         if (!skin.isNull())
             put(test.programFolder, u"x/o.cjs"_s, skin);
@@ -189,7 +190,7 @@ private Q_SLOTS:
             put(test.programFolder, u"x/.hidden"_s, "o.cjs\n");
             put(test.programFolder, u".hidden"_s, "HAND-M.CUR\n");
         }
-        const bool used = !skin.isNull() && !hidden && reason.isEmpty();
+        const bool used = !skin.isNull() && !hidden && message.isEmpty();
         test.settings.preset(u"Comparison"_s, u"2"_s);
         test.skin.setApplyOptions(0x30);
         MainWindow *seen = nullptr;
@@ -207,16 +208,9 @@ private Q_SLOTS:
         // The rest of start-up ran, up to its last steps: the stored method and display mode.
         QVERIFY(window.wordProcessorMethodOption->isChecked());
         QCOMPARE(test.settings.stored(u"Option2"_s), u"True"_s);
-        const QString message = skin.isNull()
-                                    ? u"The hand pointer file \"%1\" was ignored because %2.\n\n"
-                                      u"Parvenex shows the system's pointing hand instead."_s
-                                    : u"The skin file \"%1\" was ignored because %2.\n\n"
-                                      u"Parvenex starts with its usual look."_s;
-        const QString file =
-            test.programFolder.filePath(skin.isNull() ? u"HAND-M.CUR"_s : u"x/o.cjs"_s);
+        // The messages hold no other slash.
         QCOMPARE(test.messages.texts().join(u'\n'),
-                 reason.isEmpty() ? QString()
-                                  : message.arg(QDir::toNativeSeparators(file), reason));
+                 QDir::toNativeSeparators(message.replace(u"%1"_s, test.programFolder.path())));
         QCOMPARE(window.styleSheet().isEmpty(), !used);
         verifyLook(window, used ? buttonFace : Qt::white);
         window.setMousePointer(PointerCode::Hand);
