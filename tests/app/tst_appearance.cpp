@@ -289,10 +289,8 @@ private Q_SLOTS:
         const int inDisabled =
             pixelsNear(lines, system.color(QPalette::Disabled, QPalette::ButtonText), 12);
         const int inEnabled = pixelsNear(lines, enabled, 12);
-        QVERIFY2(
-            inDisabled > 50 && inEnabled == 0,
-            qPrintable(u"%1 pixels in the disabled colour, %2 in the enabled one"_s.arg(inDisabled)
-                           .arg(inEnabled)));
+        QVERIFY(inDisabled > 50);
+        QCOMPARE(inEnabled, 0);
     }
 
     void movesFollowTheStateTable_data()
