@@ -140,18 +140,16 @@ private Q_SLOTS:
         dialog.setDialogTitle(QStringLiteral("Files"));
         dialog.setFilter(QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"));
         QStringList seen;
-        QCOMPARE(playUser([&] { save ? dialog.showSave() : dialog.showOpen(); },
-                          [&](QFileDialog *shown) {
-                              seen = look(shown);
-                              if (clicked)
-                                  ctrlClick(shown, names);
-                              else
-                                  nameEdit(shown)->setText(
-                                      names.size() == 1 ? names[0]
-                                                        : u'"' + names.join(u"\" \""_s) + u'"');
-                              static_cast<QDialog *>(shown)->accept(); // as the Open button does
-                          }),
-                 0);
+        const auto choose = [&](QFileDialog *shown) {
+            seen = look(shown);
+            if (clicked)
+                ctrlClick(shown, names);
+            else
+                nameEdit(shown)->setText(names.size() == 1 ? names[0]
+                                                           : u'"' + names.join(u"\" \""_s) + u'"');
+            static_cast<QDialog *>(shown)->accept(); // as the Open button does
+        };
+        QCOMPARE(playUser([&] { save ? dialog.showSave() : dialog.showOpen(); }, choose), 0);
         QCOMPARE(seen, (QStringList{u"Files"_s, u"Text Files (*.txt)|All Files (*)"_s, folder,
                                     save ? u"c.txt"_s : QString(), save ? u"save"_s : u"open"_s}));
         QStringList paths;

@@ -32,11 +32,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, listed);
         QTemporaryDir folder;
         QVERIFY(QDir(folder.path()).mkpath(u"x"_s));
-        QVERIFY(writeFile(folder.filePath(u"x/o.cjs"_s), "x"));
-        QVERIFY(writeFile(folder.filePath(u"x/.o.cjs"_s), "x"));
-        QVERIFY(writeFile(folder.filePath(u"x/.hidden"_s), listed));
         // A hidden folder does not hide the files in it.
-        QVERIFY(writeFile(folder.filePath(u".hidden"_s), "x\n"));
+        for (const char *name : {"x/o.cjs", "x/.o.cjs", ".hidden"})
+            QVERIFY(writeFile(folder.filePath(QLatin1String(name)), "x\n"));
+        QVERIFY(writeFile(folder.filePath(u"x/.hidden"_s), listed));
         QTEST(ordinaryFileExists(folder.filePath(path)), "found");
     }
 };

@@ -9,7 +9,7 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,20 +17,19 @@ std::mutex guard;
 std::string refusingFolder;
 int refusal = EACCES;
 
-bool refused(const char *path, int flags)
+// The error for a file that does not exist yet, made in the folder: named, or unnamed in the
+// folder itself as Qt's temporary files are where they can be. 0 for any other.
+int refusalOf(const char *path, int flags)
 {
     const std::lock_guard lock(guard);
     if (refusingFolder.empty() || !path)
-        return false;
+        return 0;
     const std::string name(path);
-    // An unnamed file made in the folder itself, as Qt's temporary files are where they can be.
-    if ((flags & O_TMPFILE) == O_TMPFILE)
-        return name == refusingFolder;
-    struct stat existing
-    {
-    };
-    return (flags & O_CREAT) && name.rfind(refusingFolder + '/', 0) == 0 &&
-           ::stat(path, &existing) != 0;
+    const bool refused = (flags & O_TMPFILE) == O_TMPFILE
+                             ? name == refusingFolder
+                             : (flags & O_CREAT) && name.starts_with(refusingFolder + '/') &&
+                                   ::access(path, F_OK) != 0;
+    return refused ? refusal : 0;
 }
 
 } // namespace
@@ -51,9 +50,8 @@ extern "C" int open64(const char *path, int flags, ...)
         mode = va_arg(arguments, mode_t);
         va_end(arguments);
     }
-    if (refused(path, flags)) {
-        const std::lock_guard lock(guard);
-        errno = refusal;
+    if (const int error = refusalOf(path, flags)) {
+        errno = error;
         return -1;
     }
     using Open = int (*)(const char *, int, ...);

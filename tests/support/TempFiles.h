@@ -15,7 +15,6 @@ inline void useTempFolder(const QString &folder)
 #endif
 }
 
-// Real files for tests, written and read back byte for byte.
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
