@@ -12,6 +12,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <fstream>
@@ -60,12 +61,15 @@ std::wstring argumentText(const VARIANT &argument)
     }
 }
 
-// A file's bytes as the log shows them: printable ASCII as it is, everything else as \xNN.
-std::wstring fileText(const VARIANT &path)
+// The bytes of the file that a call's first argument names, as the log shows them: printable
+// ASCII as it is, everything else as \xNN.
+std::wstring fileText(const DISPPARAMS &parameters)
 {
-    const BSTR name = path.vt == (VT_BYREF | VT_BSTR) ? *path.pbstrVal
-                      : path.vt == VT_BSTR            ? path.bstrVal
-                                                      : nullptr;
+    const VARIANT *path = parameters.cArgs ? &parameters.rgvarg[parameters.cArgs - 1] : nullptr;
+    const BSTR name = !path                              ? nullptr
+                      : path->vt == (VT_BYREF | VT_BSTR) ? *path->pbstrVal
+                      : path->vt == VT_BSTR              ? path->bstrVal
+                                                         : nullptr;
     if (!name)
         return L"no path";
     std::ifstream file(name, std::ios::binary);
@@ -75,27 +79,17 @@ std::wstring fileText(const VARIANT &path)
     for (auto c = std::istreambuf_iterator<char>(file); c != std::istreambuf_iterator<char>();
          ++c) {
         const auto byte = static_cast<unsigned char>(*c);
-        if (byte >= 0x20 && byte < 0x7f) {
-            text += wchar_t(byte);
-        } else {
-            wchar_t escaped[8];
-            std::swprintf(escaped, 8, L"\\x%02X", byte);
-            text += escaped;
-        }
+        wchar_t escaped[8];
+        std::swprintf(escaped, 8, L"\\x%02X", byte);
+        text += byte >= 0x20 && byte < 0x7f ? std::wstring(1, wchar_t(byte)) : escaped;
     }
     return text;
-}
-
-void log(const std::wstring &entry)
-{
-    callLog += entry;
-    callLog += L'\n';
 }
 
 // Logs the call and says whether the script makes it fail.
 bool logCall(const std::wstring &entry)
 {
-    log(entry);
+    callLog += entry + L'\n';
     return !failingCall.empty() && entry.compare(0, failingCall.size(), failingCall) == 0;
 }
 
@@ -118,10 +112,17 @@ struct Member
 {
     const wchar_t *name;
     DISPID id;
+    Kind owner;
+    bool property;
 };
-const Member members[] = {{L"Documents", 1}, {L"DisplayAlerts", 2},  {L"Visible", 3},
-                          {L"Quit", 4},      {L"Open", 5},           {L"Merge", 6},
-                          {L"Close", 7},     {L"Name", DISPID_VALUE}};
+const Member members[] = {{L"Name", DISPID_VALUE, Kind::Application, true},
+                          {L"Documents", 1, Kind::Application, true},
+                          {L"DisplayAlerts", 2, Kind::Application, true},
+                          {L"Visible", 3, Kind::Application, true},
+                          {L"Quit", 4, Kind::Application, false},
+                          {L"Open", 5, Kind::Documents, false},
+                          {L"Merge", 6, Kind::Document, false},
+                          {L"Close", 7, Kind::Document, false}};
 
 class StandInObject final : public IDispatch
 {
@@ -151,7 +152,7 @@ public:
     {
         const ULONG left = --references_;
         if (left == 0) {
-            log(std::wstring(L"release ") + kindNames[int(kind_)]);
+            logCall(std::wstring(L"release ") + kindNames[int(kind_)]);
             --liveObjects;
             delete this;
         }
@@ -167,16 +168,12 @@ public:
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *names, UINT count, LCID,
                                             DISPID *ids) override
     {
-        if (count != 1)
-            return DISP_E_UNKNOWNNAME;
-        for (const Member &member : members) {
-            if (_wcsicmp(member.name, names[0]) == 0) {
-                ids[0] = member.id;
-                return S_OK;
-            }
-        }
         ids[0] = DISPID_UNKNOWN;
-        return DISP_E_UNKNOWNNAME;
+        for (const Member &member : members) {
+            if (count == 1 && _wcsicmp(member.name, names[0]) == 0)
+                ids[0] = member.id;
+        }
+        return ids[0] == DISPID_UNKNOWN ? DISP_E_UNKNOWNNAME : S_OK;
     }
 
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *parameters,
@@ -191,80 +188,56 @@ public:
             return DISP_E_PARAMNOTOPTIONAL;
         if (!put && parameters->cNamedArgs != 0)
             return DISP_E_NONAMEDARGS;
+        const Member *member =
+            std::find_if(std::begin(members), std::end(members),
+                         [&](const Member &m) { return m.id == id && m.owner == kind_; });
+        const WORD allowed = member == std::end(members) ? 0
+                             : member->property ? DISPATCH_PROPERTYGET | DISPATCH_PROPERTYPUT
+                                                : DISPATCH_METHOD;
+        if (!(flags & allowed))
+            return DISP_E_MEMBERNOTFOUND;
         // The arguments arrive last first.
         std::wstring arguments;
         for (UINT i = parameters->cArgs; i-- > 0;)
             arguments += argumentText(parameters->rgvarg[i]) + (i ? L", " : L"");
         if (result)
             VariantInit(result);
+        const std::wstring call = member->property ? (put ? L"put " : L"get ") : L"";
+        const bool withArguments = !member->property || put;
+        if (logCall(call + member->name + (withArguments ? L'(' + arguments + L')' : L"")))
+            return scriptedFailure(exception);
 
-        switch (kind_) {
-        case Kind::Application:
-            return application(id, flags, put, arguments, parameters, result, exception);
-        case Kind::Documents:
-            if (id != 5 || !(flags & DISPATCH_METHOD))
-                return DISP_E_MEMBERNOTFOUND;
-            if (logCall(L"Open(" + arguments + L')'))
-                return scriptedFailure(exception);
-            log(L"text 1: " + fileText(parameters->rgvarg[parameters->cArgs - 1]));
+        if (put)
+            return putProperty(id, parameters->rgvarg[0]);
+        if (member->property && id != 1 && !result)
+            return E_INVALIDARG;
+        switch (id) {
+        case DISPID_VALUE:
+            result->vt = VT_BSTR;
+            result->bstrVal = SysAllocString(name_.c_str());
+            return S_OK;
+        case 1:
+            return object(Kind::Documents, result);
+        case 2:
+            result->vt = VT_I4;
+            result->lVal = alerts_;
+            return S_OK;
+        case 3:
+            result->vt = VT_BOOL;
+            result->boolVal = visible_ ? VARIANT_TRUE : VARIANT_FALSE;
+            return S_OK;
+        case 5:
+            logCall(L"text 1: " + fileText(*parameters));
             return object(Kind::Document, result);
-        case Kind::Document:
-            if (id == 6 && (flags & DISPATCH_METHOD)) {
-                if (logCall(L"Merge(" + arguments + L')'))
-                    return scriptedFailure(exception);
-                log(L"text 2: " + fileText(parameters->rgvarg[parameters->cArgs - 1]));
-                return S_OK;
-            }
-            if (id == 7 && (flags & DISPATCH_METHOD))
-                return logCall(L"Close(" + arguments + L')') ? scriptedFailure(exception) : S_OK;
-            return DISP_E_MEMBERNOTFOUND;
+        case 6:
+            logCall(L"text 2: " + fileText(*parameters));
+            return S_OK;
+        default: // Quit and Close
+            return S_OK;
         }
-        return DISP_E_MEMBERNOTFOUND;
     }
 
 private:
-    HRESULT application(DISPID id, WORD flags, bool put, const std::wstring &arguments,
-                        DISPPARAMS *parameters, VARIANT *result, EXCEPINFO *exception)
-    {
-        const bool get = flags & DISPATCH_PROPERTYGET;
-        const std::wstring access = put ? L"put " : get ? L"get " : L"";
-        switch (id) {
-        case DISPID_VALUE:
-        case 1:
-        case 2:
-        case 3: {
-            const wchar_t *const names[] = {L"Name", L"Documents", L"DisplayAlerts", L"Visible"};
-            if (!put && !get)
-                return DISP_E_MEMBERNOTFOUND;
-            if (logCall(access + names[id] + (put ? L'(' + arguments + L')' : L"")))
-                return scriptedFailure(exception);
-            if (put)
-                return putProperty(id, parameters->rgvarg[0]);
-            if (!result)
-                return E_INVALIDARG;
-            if (id == DISPID_VALUE) {
-                result->vt = VT_BSTR;
-                result->bstrVal = SysAllocString(name_.c_str());
-            } else if (id == 1) {
-                return object(Kind::Documents, result);
-            } else if (id == 2) {
-                result->vt = VT_I4;
-                result->lVal = alerts_;
-            } else {
-                result->vt = VT_BOOL;
-                result->boolVal = visible_ ? VARIANT_TRUE : VARIANT_FALSE;
-            }
-            return S_OK;
-        }
-        case 4:
-            if (!(flags & DISPATCH_METHOD))
-                return DISP_E_MEMBERNOTFOUND;
-            return logCall(L"Quit(" + arguments + L')') ? scriptedFailure(exception) : S_OK;
-        default:
-            return DISP_E_MEMBERNOTFOUND;
-        }
-    }
-
     HRESULT putProperty(DISPID id, const VARIANT &value)
     {
         if (id == 2 && value.vt == VT_I4)
