@@ -17,18 +17,13 @@ const QString usage = u"Usage: parvenex \\[options\\] \\[file1 \\[file2\\]\\]\n"
                       u"(.|\n)*-v, --version(.|\n)*file2 "_s;
 const QString version = QStringLiteral("parvenex " PARVENEX_PROJECT_VERSION "\n$");
 
-// A program's output as text; Windows' C library ends its lines with CR LF.
-QString outputText(const QByteArray &bytes)
+// Checks a program's output; Windows' C library ends its lines with CR LF.
+void verifyStartsLike(const QByteArray &output, const QString &pattern)
 {
-    QString text = QString::fromLocal8Bit(bytes);
+    QString text = QString::fromLocal8Bit(output);
 #ifdef Q_OS_WIN
     text.replace(u"\r\n"_s, u"\n"_s);
 #endif
-    return text;
-}
-
-void verifyStartsLike(const QString &text, const QString &pattern)
-{
     const QRegularExpression start(QStringLiteral("^(?:%1)").arg(pattern));
     QVERIFY2(start.match(text).hasMatch(),
              qPrintable(QStringLiteral("\"%1\" does not match /%2/").arg(text, pattern)));
@@ -105,8 +100,8 @@ private Q_SLOTS:
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), status);
-        verifyStartsLike(outputText(program.readAllStandardOutput()), output);
-        verifyStartsLike(outputText(program.readAllStandardError()), error);
+        verifyStartsLike(program.readAllStandardOutput(), output);
+        verifyStartsLike(program.readAllStandardError(), error);
     }
 
     // The files named on the command line end up exactly as if the load buttons had loaded
