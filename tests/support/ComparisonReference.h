@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <utility>
 
 // The line and word comparisons written straight from their rules on the decoded text, caring
 // for nothing but being plainly right, and the engines' byte results decoded to compare with
