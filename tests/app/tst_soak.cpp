@@ -1,6 +1,6 @@
 // A long seeded-random run of user actions on the real window, checking after every action what
 // must always hold. PARVENEX_SOAK_SEED and PARVENEX_SOAK_ACTIONS replay or lengthen a run; a
-// failure names the seed, the action and the few actions before it.
+// failure names the seed and the action, so that a replay can stop there.
 
 #include "ComparisonReference.h"
 #include "TempFiles.h"
@@ -12,19 +12,15 @@
 #include <QtWidgets>
 
 #include <array>
-#include <cstdio>
 #include <optional>
 #include <tuple>
-
-#ifdef __SANITIZE_ADDRESS__
-#include <sanitizer/common_interface_defs.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 using Box = FakeMessageBoxes::Kind;
+constexpr qsizetype everywhere = std::numeric_limits<qsizetype>::max();
 
 // Every line break as CR LF, as a pane holds a text.
 QByteArray withCrLf(const QByteArray &text)
@@ -61,25 +57,15 @@ Decoded comparison(bool words, const QByteArray &text, const QByteArray &other)
     return words ? referencePass(text1, text2) : referenceLinesOf(text1, text2, false);
 }
 
-// The bytes in any of the ranges, as sorted runs that neither overlap nor touch.
-QList<TextRange> joined(QList<TextRange> ranges)
+// The bytes in any of the ranges, as sorted runs that neither overlap nor touch (the marks' own
+// test checks that they join so).
+QList<TextRange> joined(const QList<TextRange> &ranges)
 {
-    std::sort(ranges.begin(), ranges.end(),
-              [](TextRange a, TextRange b) { return a.start < b.start; });
-    QList<TextRange> runs;
-    for (const TextRange &range : ranges) {
-        const qsizetype end = range.start + range.length;
-        if (!runs.isEmpty() && runs.last().start + runs.last().length >= range.start)
-            runs.last().length =
-                std::max(runs.last().start + runs.last().length, end) - runs.last().start;
-        else if (range.length > 0)
-            runs.append(range);
-    }
-    return runs;
+    MarkedRanges runs;
+    for (const TextRange &range : ranges)
+        runs.mark(range.start, range.start + range.length);
+    return runs.within(0, everywhere);
 }
-
-class Soak;
-const Soak *running = nullptr; // for a sanitizer's report, which ends the run at once
 
 // The window under a run of random actions, with a model of what each pane must hold: the
 // source pane and the result pane of each side, in that order.
@@ -88,63 +74,48 @@ class Soak
 public:
     Soak(quint32 seed, int actions) : seed_(seed), actions_(actions), random_(seed)
     {
-        // The word processor's scratch files go there too.
-        useTempFolder(folder_.path());
+        useTempFolder(folder_.path()); // the word processor's scratch files go there too
         QDir(folder_.path()).mkpath(u"sub"_s);
         window_.show();
-        running = this;
         nestedTimer_.setSingleShot(true);
         QObject::connect(&nestedTimer_, &QTimer::timeout, [this] { actDuringARun(); });
     }
-    ~Soak() { running = nullptr; }
 
-    // Runs the actions, then closes the window during a comparison. Returns the first failure,
-    // or an empty string.
+    // Runs the actions. Returns the first failure, or an empty string.
     QString run()
     {
-        int total = 0;
-        for (const auto &[weight, nested, act] : table())
-            total += weight;
-        for (number_ = 1; number_ <= actions_; ++number_) {
+        for (number_ = 1; number_ <= actions_ && failure_.isEmpty(); ++number_) {
             // A big text gives way to a small one at once: most actions must stay quick.
-            if (model_[0].size() > bigText || model_[1].size() > bigText) {
+            if (model_[0].size() > bigText || model_[1].size() > bigText)
                 loadWith(model_[0].size() > bigText ? 0 : 1, utf8);
-            } else {
-                int pick = bounded(total);
-                for (const auto &[weight, nested, act] : table()) {
-                    if ((pick -= weight) < 0) {
-                        (this->*act)();
-                        break;
-                    }
-                }
-            }
+            else
+                (this->*pickAction(false))();
             checkInvariants();
-            if (!failure_.isEmpty())
-                return report(failure_);
         }
-        closeDuringARun();
         qInfo("%d actions came during a yield while a comparison ran", actedWhileRunning_);
-        return failure_.isEmpty() ? QString() : report(failure_);
-    }
-
-    QString report(const QString &what) const
-    {
-        return u"seed %1, action %2: %3\nThe last actions:\n  "_s.arg(seed_).arg(number_).arg(
-                   what) +
-               history_.join(u"\n  "_s);
+        return failure_;
     }
 
 private:
-    // Every kind of action: how often it comes, whether it also comes during a comparison's
-    // yield, and the action; the last one comes there only.
-    using Action = std::tuple<int, bool, void (Soak::*)()>;
-    static const QList<Action> &table()
+    using Act = void (Soak::*)();
+    // An action drawn by how often it comes at the top level or in a comparison's yield.
+    Act pickAction(bool inYield)
     {
-        static const QList<Action> actions{
-            {16, true, &Soak::load},        {16, true, &Soak::enterText}, {13, true, &Soak::option},
-            {18, false, &Soak::compare},    {12, true, &Soak::save},      {4, true, &Soak::reshape},
-            {10, false, &Soak::duringARun}, {0, true, &Soak::startAgain}};
-        return actions;
+        // clang-format off
+        static const std::tuple<int, int, Act> actions[] = {
+            {16, 1, &Soak::load}, {16, 1, &Soak::enterText}, {13, 1, &Soak::option},
+            {18, 0, &Soak::compare}, {12, 1, &Soak::save}, {4, 1, &Soak::reshape},
+            {10, 0, &Soak::duringARun}, {0, 1, &Soak::startAgain}};
+        // clang-format on
+        int total = 0;
+        for (const auto &[top, nested, act] : actions)
+            total += inYield ? nested : top;
+        int pick = bounded(total);
+        for (const auto &[top, nested, act] : actions) {
+            if ((pick -= inYield ? nested : top) < 0)
+                return act;
+        }
+        return nullptr;
     }
     static constexpr qsizetype bigText = 64 * 1024;
 
@@ -157,17 +128,11 @@ private:
     bool chance(int percent) { return bounded(100) < percent; }
     const auto &pick(const auto &items) { return items[bounded(int(items.size()))]; }
 
-    void record(const QString &action)
-    {
-        history_.append(
-            u"#%1 %2%3"_s.arg(number_).arg(action, inYield_ ? u" (during a run)"_s : QString()));
-        if (history_.size() > 8)
-            history_.removeFirst();
-    }
     void check(bool ok, const QString &what)
     {
         if (!ok && failure_.isEmpty())
-            failure_ = what;
+            failure_ = u"seed %1, action %2%3: %4"_s.arg(seed_).arg(number_).arg(
+                inYield_ ? u" (in a comparison's yield)"_s : QString(), what);
     }
 
     // What holds after every action that has ended at the top level.
@@ -176,8 +141,7 @@ private:
         for (int i = 0; i < 4; ++i) {
             check(panes_[i]->utf8Text() == model_[i], u"pane %1 holds another text"_s.arg(i + 1));
             // Red kept past the end of the text would colour what is typed there later.
-            check(panes_[i]->markedRanges().within(0, std::numeric_limits<qsizetype>::max()) ==
-                      red_[i],
+            check(panes_[i]->markedRanges().within(0, everywhere) == red_[i],
                   u"pane %1 is red elsewhere than the comparisons made it"_s.arg(i + 1));
         }
         check(window_.mousePointer() == PointerCode::Default, u"the pointer is not the default"_s);
@@ -232,46 +196,18 @@ private:
     {
         static const QStringList words =
             u"alpha|beta| |\u00e9t\u00e9|\u20ac|\u4e2d\u6587|\U0001F600|x"_s.split(u'|');
-        static const QStringList breaks{u"\r\n"_s, u"\n"_s, u"\r"_s};
         QString result;
         for (int line = bounded(8); line >= 0; --line) {
             for (int word = bounded(6); word > 0; --word)
                 result += pick(words);
             if (line > 0 || chance(50))
-                result += pick(breaks);
+                result += pick(QStringList{u"\r\n"_s, u"\n"_s, u"\r"_s});
         }
         return result;
     }
 
-    // What a new file of the kind holds: invalid UTF-8 without a NUL, binary bytes with any; the
-    // kinds not named here, and "saved" before the first save, are empty.
-    QByteArray contentOf(int kind)
-    {
-        const QString what = kinds[kind];
-        if (kind < texts) {
-            const QByteArray name = what.section(u' ', 0, 0).toLatin1();
-            QStringEncoder encoder(name == "windows-1252" ? windows1252 : name.constData(),
-                                   what.endsWith(u"BOM"_s) ? QStringConverter::Flag::WriteBom
-                                                           : QStringConverter::Flag::Default);
-            return encoder(randomText());
-        }
-        QByteArray bytes;
-        if (what == u"invalid UTF-8"_s || what == u"binary"_s) {
-            for (int n = bounded(200); n > 0; --n)
-                bytes += char(what == u"binary"_s ? bounded(256) : 1 + bounded(255));
-        }
-        // A line of more than a quarter megabyte, which a pane lays out in pieces, in long words so
-        // that the word comparison stays quick.
-        if (kind == longLine)
-            bytes = QByteArray(QByteArray(99, 'w') + ' ').repeated(2650 + bounded(50));
-        if (kind == manyLines) {
-            for (int line = 0, count = 40000 + bounded(10000); line < count; ++line)
-                bytes += "line " + QByteArray::number(bounded(line + 1)) + "\r\n";
-        }
-        return bytes;
-    }
-
-    // A file of a random kind, or of the given one, written anew, with what it is.
+    // A file of a random kind, or of the given one, with what it is; one that a load reads is
+    // written anew, "saved" before the first save as an empty file.
     std::pair<QString, QString> randomFile(int kind)
     {
         // The big ones only at the top level, where the next action replaces them.
@@ -284,8 +220,27 @@ private:
             return {folder_.filePath(u"sub"_s), what};
         if (what == u"saved"_s && !saved_.isEmpty())
             return {pick(saved_), what};
+        QByteArray bytes;
+        if (kind < texts) {
+            const QByteArray name = what.section(u' ', 0, 0).toLatin1();
+            bytes = QStringEncoder(name == "windows-1252" ? windows1252 : name.constData(),
+                                   what.endsWith(u"BOM"_s)
+                                       ? QStringConverter::Flag::WriteBom
+                                       : QStringConverter::Flag::Default)(randomText());
+        } else if (what == u"invalid UTF-8"_s || what == u"binary"_s) {
+            // Invalid UTF-8 without a NUL, binary bytes with any.
+            for (int n = bounded(200); n > 0; --n)
+                bytes += char(what == u"binary"_s ? bounded(256) : 1 + bounded(255));
+        } else if (kind == longLine) {
+            // More than a quarter megabyte, which a pane lays out in pieces, in long words so that
+            // the word comparison stays quick.
+            bytes = QByteArray(QByteArray(99, 'w') + ' ').repeated(2650 + bounded(50));
+        } else if (kind == manyLines) {
+            for (int line = 0, count = 40000 + bounded(10000); line < count; ++line)
+                bytes += "line " + QByteArray::number(bounded(line + 1)) + "\r\n";
+        }
         const QString path = folder_.filePath(u"file-%1.txt"_s.arg(bounded(24)));
-        check(writeFile(path, contentOf(kind)), u"could not write "_s + path);
+        check(writeFile(path, bytes), u"could not write "_s + path);
         return {path, what};
     }
 
@@ -294,7 +249,6 @@ private:
     {
         const bool cancel = kind == anyKind && chance(5);
         const auto [path, what] = cancel ? std::pair<QString, QString>() : randomFile(kind);
-        record(u"load #%1: %2"_s.arg(side + 1).arg(cancel ? u"cancel"_s : what));
         const QFileInfo file(path);
         const auto content = file.isFile() ? decoded(readFile(path)) : std::nullopt;
         env_.dialog.answers.enqueue(path);
@@ -304,7 +258,7 @@ private:
         sourceTouched_ = sourceTouched_ || !cancel;
         checkMessages(cancel || content ? QList<Box>()
                                         : QList{file.exists() ? Box::Warn : Box::Inform},
-                      u"the load"_s);
+                      u"loading "_s + (cancel ? u"nothing"_s : what));
         check(cancel || highlighting(), u"a load did not show the source panes"_s);
     }
     void load() { loadWith(bounded(2)); }
@@ -326,7 +280,6 @@ private:
         // be filled anew: what is typed there meanwhile is the user's, and beyond the model.
         if (i >= 2 && inYield_ == PointerCode::Wait)
             return;
-        record(u"%1 pane %2"_s.arg(pasting ? u"paste into"_s : u"type into"_s).arg(i + 1));
         QTest::keyClick(panes_[i], Qt::Key_End, Qt::ControlModifier);
         if (pasting) {
             QGuiApplication::clipboard()->setText(text);
@@ -356,13 +309,10 @@ private:
         const bool processor = !standardMethod();
         env_.automation.failingCall = pick(QStringList{{}, {}, u"Merge"_s, u"setVisible"_s});
         const bool fails = words && processor && !env_.automation.failingCall.isEmpty();
-        record(u"compare %1%2%3"_s.arg(words ? u"words"_s : u"lines"_s,
-                                       processor ? u" with the word processor chosen"_s : QString(),
-                                       fails ? u", which fails"_s : QString()));
         (words ? window_.compareWordsButton : window_.compareLinesButton)->click();
         checkMessages(fails && !model_[0].isEmpty() && !model_[1].isEmpty() ? QList{Box::Warn}
                                                                             : QList<Box>(),
-                      u"the comparison"_s);
+                      u"comparing"_s);
         if (!processor)
             compared(words);
     }
@@ -370,13 +320,9 @@ private:
     // Either display mode or method.
     void option()
     {
-        click(pick(QList{window_.highlightOption, window_.differencesOnlyOption,
-                         window_.standardMethodOption, window_.wordProcessorMethodOption}));
-    }
-    void click(QRadioButton *option)
-    {
-        record(u"click "_s + option->objectName());
-        option->click();
+        pick(QList{window_.highlightOption, window_.differencesOnlyOption,
+                   window_.standardMethodOption, window_.wordProcessorMethodOption})
+            ->click();
     }
 
     // Saves a side to a new or existing file, or to a path that cannot take one, or cancels.
@@ -389,11 +335,8 @@ private:
         const int kind = chance(70) ? bounded(2) : 2 + bounded(4);
         const QString target = kind < 2 ? targets[kind].arg(bounded(kind ? 24 : 6)) : targets[kind];
         const QString path = target.isEmpty() ? QString() : folder_.filePath(target);
-        const bool exists = QFileInfo::exists(path);
-        const bool yes = chance(75);
-        record(u"save #%1 to %2%3"_s.arg(side + 1).arg(target, exists && yes ? u", overwriting"_s
-                                                                             : QString()));
-        const QByteArray before = path.isEmpty() ? QByteArray() : readFile(path);
+        const bool exists = QFileInfo::exists(path), yes = chance(75);
+        const QByteArray before = readFile(path);
         // The pane as it is: a running comparison may have emptied a result pane.
         const QByteArray shown = panes_[shownPane(side)]->utf8Text().toByteArray() + "\r\n";
         env_.dialog.answers.enqueue(path);
@@ -402,12 +345,10 @@ private:
         (side ? window_.saveButton2 : window_.saveButton1)->click();
 
         const bool written = kind < 2 && (yes || !exists);
-        QList<Box> messages;
-        if (exists)
-            messages.append(Box::Ask);
+        QList<Box> messages = exists ? QList{Box::Ask} : QList<Box>();
         if (!path.isEmpty() && (yes || !exists) && kind >= 2)
             messages.append(Box::Warn);
-        checkMessages(messages, u"the save"_s);
+        checkMessages(messages, u"saving to "_s + target);
         if (path.isEmpty())
             return;
         // Saved in the system's code page or UTF-8, whichever gives the text back when loaded.
@@ -420,7 +361,6 @@ private:
 
     void reshape()
     {
-        record(u"minimise, or restore and resize"_s);
         if (chance(20)) {
             window_.showMinimized();
         } else {
@@ -438,18 +378,13 @@ private:
     void duringARun()
     {
         if (!standardMethod())
-            click(window_.standardMethodOption);
+            window_.standardMethodOption->click();
         const bool words = chance(50);
         // Thousands of lines, so that the line comparison yields while it runs.
         waitForStart_ = !words && chance(4);
         if (waitForStart_)
             loadWith(bounded(2), manyLines);
-        QList<void (Soak::*)()> nested;
-        for (const auto &[weight, inYield, act] : table())
-            if (inYield)
-                nested.append(act);
-        nested_ = pick(nested);
-        record(u"compare %1, acting in a yield"_s.arg(words ? u"words"_s : u"lines"_s));
+        nested_ = pickAction(true);
         const QByteArray before[] = {model_[0], model_[1]};
         nestedRan_ = actedInRun_ = sourceTouched_ = false;
         nestedTimer_.start();
@@ -460,12 +395,11 @@ private:
         } else {
             for (int side : {0, 1}) {
                 const QByteArray listing = panes_[side + 2]->utf8Text().toByteArray();
-                check(
-                    listing ==
-                            comparison(words, model_[side], model_[1 - side]).listing.toLatin1() ||
-                        listing ==
-                            comparison(words, before[side], before[1 - side]).listing.toLatin1(),
-                    u"the listing of side %1 is of neither text"_s.arg(side + 1));
+                const auto listingOf = [&](const QByteArray *texts) {
+                    return comparison(words, texts[side], texts[1 - side]).listing.toLatin1();
+                };
+                check(listing == listingOf(model_) || listing == listingOf(before),
+                      u"the listing of side %1 is of neither text"_s.arg(side + 1));
                 setModel(side + 2, listing);
                 red_[side] = panes_[side]->markedRanges().within(0, model_[side].size());
             }
@@ -497,7 +431,6 @@ private:
     // A start button clicked while a comparison runs does nothing.
     void startAgain()
     {
-        record(u"click both start buttons"_s);
         QByteArray before[4];
         for (int i = 0; i < 4; ++i)
             before[i] = panes_[i]->utf8Text().toByteArray();
@@ -505,18 +438,6 @@ private:
         window_.compareWordsButton->click();
         for (int i = 0; i < 4; ++i)
             check(panes_[i]->utf8Text() == before[i], u"a start click changed a pane"_s);
-    }
-
-    // The last action, number actions + 1.
-    void closeDuringARun()
-    {
-        if (!standardMethod())
-            click(window_.standardMethodOption);
-        record(u"close the window during a line comparison"_s);
-        QTimer::singleShot(0, &window_, &QWidget::close);
-        window_.compareLinesButton->click();
-        check(window_.isClosed(), u"the window did not close"_s);
-        checkInvariants();
     }
 
     const quint32 seed_;
@@ -534,12 +455,11 @@ private:
     QByteArray model_[4];
     QList<TextRange> red_[4]; // as joined() gives them
     QStringList saved_;
-    QStringList history_;
     QString failure_;
     int number_ = 0;
     // What duringARun() does in the comparison's yield.
     QTimer nestedTimer_;
-    void (Soak::*nested_)() = nullptr;
+    Act nested_ = nullptr;
     bool waitForStart_ = false;
     bool nestedRan_ = false;
     bool actedInRun_ = false;    // rather than before the comparison started
@@ -556,19 +476,12 @@ class TestSoak : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A sanitizer's report ends the run at once, without the last actions: the seed replays it.
     void randomActionsKeepTheInvariants()
     {
         const auto seed = quint32(qEnvironmentVariableIntValue("PARVENEX_SOAK_SEED"));
         const int asked = qEnvironmentVariableIntValue("PARVENEX_SOAK_ACTIONS");
-        const int actions = asked > 0 ? asked : 10000;
-#ifdef __SANITIZE_ADDRESS__
-        __sanitizer_set_death_callback([] {
-            if (running)
-                fputs(qPrintable(running->report(u"a sanitizer report\n"_s)), stderr);
-        });
-#endif
-        Soak soak(seed, actions);
-        const QString failure = soak.run();
+        const QString failure = Soak(seed, asked > 0 ? asked : 10000).run();
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
 };

@@ -82,12 +82,13 @@ private Q_SLOTS:
                 const QString text = randomText(random, pool);
                 return raw ? brokenUtf8(random, text) : text;
             };
-            const QString text1 = randomInput();
-            const QString text2 = randomInput();
-            const QString edited = randomInput();
-            const QByteArray bytes1 = encoded(text1, raw);
-            const QByteArray bytes2 = encoded(text2, raw);
-            const QByteArray editedBytes = encoded(edited, raw);
+            const QString text1 = randomInput(), text2 = randomInput(), edited = randomInput();
+            // What the engines see: UTF-8, or for a raw text one byte for each character.
+            const auto encoded = [raw](const QString &text) {
+                return raw ? text.toLatin1() : text.toUtf8();
+            };
+            const QByteArray bytes1 = encoded(text1), bytes2 = encoded(text2);
+            const QByteArray editedBytes = encoded(edited);
             const QByteArray context =
                 (raw ? "raw " : "") + visibleText(text1) + " against " + visibleText(text2);
 

@@ -11,27 +11,10 @@
 
 // The line and word comparisons written straight from their rules on the decoded text, caring
 // for nothing but being plainly right, and the engines' byte results decoded to compare with
-// them. Shared by the reference test and the fuzz harnesses.
+// them. Shared by the reference test, the soak and the fuzz harnesses.
 //
 // A raw text is bytes that need not be valid UTF-8, seen one character per byte, so that the
 // references see the very bytes that the engines see.
-
-// What the engines see: UTF-8, or for a raw text one byte for each character.
-inline QByteArray encoded(const QString &text, bool raw)
-{
-    return raw ? text.toLatin1() : text.toUtf8();
-}
-
-// The UTF-16 units that bytes stand for. A UTF-8 character cut short counts as -1, so that a range
-// that cuts one never maps to the place where it should start or end.
-inline qsizetype utf16Length(QByteArrayView bytes, bool raw)
-{
-    if (raw)
-        return bytes.size();
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = decoder(bytes);
-    return decoder.hasError() ? -1 : text.size();
-}
 
 // A result as the references give it, on the decoded text: ranges in UTF-16 units, the listing
 // as a string.
@@ -43,14 +26,21 @@ struct Decoded
     friend bool operator==(const Decoded &, const Decoded &) = default;
 };
 
-// Byte ranges of bytes as UTF-16 ranges: a range starts at the units of the bytes before it.
+// Byte ranges of bytes as UTF-16 ranges: a range starts at the units of the bytes before it. A
+// UTF-8 character cut short counts as -1, so that a range that cuts one never maps to the place
+// where it should start or end.
 inline QList<TextRange> decodedRanges(const QList<TextRange> &ranges, const QByteArray &bytes,
                                       bool raw)
 {
+    const auto units = [raw](QByteArrayView part) {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const qsizetype size = QString(decoder(part)).size();
+        return raw ? part.size() : decoder.hasError() ? -1 : size;
+    };
     QList<TextRange> decoded;
     for (const TextRange &range : ranges)
-        decoded.append({utf16Length(bytes.first(range.start), raw),
-                        utf16Length(bytes.sliced(range.start, range.length), raw)});
+        decoded.append(
+            {units(bytes.first(range.start)), units(bytes.sliced(range.start, range.length))});
     return decoded;
 }
 
@@ -126,24 +116,21 @@ inline QList<TextRange> referenceListedRanges(const QString &text, const QString
     return referenceLinesAmong(text, listed, true).ranges;
 }
 
-inline QStringList referenceSplit(const QString &text, const QString &separator)
-{
-    return text.isEmpty() ? QStringList() : text.split(separator);
-}
-
 // One pass of the word comparison step by step, the window rounded in floating point.
 inline Decoded referencePass(const QString &text, const QString &other)
 {
-    QStringList otherLines = referenceSplit(other, QStringLiteral("\r\n"));
-    if (otherLines.isEmpty())
-        otherLines.append(QString());
+    // An empty text is no line to the examined side, but one empty line to the other.
+    const auto split = [](const QString &piece, const QString &separator) {
+        return piece.isEmpty() ? QStringList() : piece.split(separator);
+    };
+    const QStringList otherLines = other.split(QStringLiteral("\r\n"));
     Decoded result;
     qsizetype lineStart = 0;
     qsizetype otherLineStart = 0;
     qsizetype k = 0; // the paired line of other
-    for (const QString &line : referenceSplit(text, QStringLiteral("\r\n"))) {
-        const QStringList words = referenceSplit(line, QStringLiteral(" "));
-        const QStringList otherWords = referenceSplit(otherLines[k], QStringLiteral(" "));
+    for (const QString &line : split(text, QStringLiteral("\r\n"))) {
+        const QStringList words = split(line, QStringLiteral(" "));
+        const QStringList otherWords = split(otherLines[k], QStringLiteral(" "));
         const auto window = qsizetype(std::nearbyint((words.size() - 1) / 2.0 + 1));
         qsizetype next = 0;
         qsizetype wordStart = lineStart;
