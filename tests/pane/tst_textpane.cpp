@@ -121,6 +121,7 @@ private Q_SLOTS:
         row("Ctrl+Home and Ctrl+Shift+End select all", u"a\nb"_s, 2, QKeySequence(Qt::CTRL | Qt::Key_Home, Qt::CTRL | Qt::SHIFT | Qt::Key_End), QString(), u"a\r\nb"_s, 0, 4);
         row("Ctrl+A then Delete empties", u"a\nb"_s, 1, QKeySequence(Qt::CTRL | Qt::Key_A, QKeyCombination(Qt::Key_Delete)), QString(), QString(), 0);
         row("undo takes back typing", u"new"_s, 3, QKeySequence(QKeyCombination(Qt::Key_X), QKeyCombination(Qt::Key_Y), Qt::CTRL | Qt::Key_Z, QKeyCombination(Qt::Key_Z)), QString(), u"newz"_s, 4);
+        row("undo restores the selection typed over", u"abcd"_s, 1, QKeySequence(Qt::SHIFT | Qt::Key_Right, Qt::SHIFT | Qt::Key_Right, QKeyCombination(Qt::Key_X), Qt::CTRL | Qt::Key_Z), QString(), u"abcd"_s, 1, 2);
         row("nothing to undo from before the text was set", u"new"_s, 3, Qt::CTRL | Qt::Key_Z, u"y"_s, u"newy"_s, 4);
         // clang-format on
     }
