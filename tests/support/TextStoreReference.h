@@ -57,8 +57,10 @@ inline QByteArray textStoreMismatch(const TextStore &store, const QByteArray &mo
         if (store.lineStart(line) != starts[in] || store.lineEnd(line) != end ||
             store.text(starts[in], end) !=
                 QString::fromUtf8(model.sliced(starts[in], end - starts[in])))
-            return at("lineStart", line, store.lineStart(line), starts[in]) + ", lineEnd " +
-                   QByteArray::number(store.lineEnd(line)) + ", not " + QByteArray::number(end);
+            return "line " + QByteArray::number(line) + " is " +
+                   QByteArray::number(store.lineStart(line)) + ".." +
+                   QByteArray::number(store.lineEnd(line)) + ", not " +
+                   QByteArray::number(starts[in]) + ".." + QByteArray::number(end);
     }
     for (qsizetype b = -1; b <= model.size() + 1; ++b) {
         const qsizetype line = std::max<qsizetype>(
