@@ -2,20 +2,19 @@
 
 #include "platform/LineNumberDialog.h"
 
-// Answers the go-to-line dialog from a script and records what it was offered.
+#include <QList>
+
+// Answers the go-to-line dialog from a script and records the current and the last line it
+// was offered, each time it was asked.
 class FakeLineNumberDialog : public LineNumberDialog
 {
 public:
     std::optional<qsizetype> askLine(QWidget *, qsizetype current, qsizetype lastLine) override
     {
-        offeredCurrent = current;
-        offeredLast = lastLine;
-        ++asked;
+        offered << current << lastLine;
         return answer;
     }
 
     std::optional<qsizetype> answer;
-    qsizetype offeredCurrent = -1;
-    qsizetype offeredLast = -1;
-    int asked = 0;
+    QList<qsizetype> offered;
 };

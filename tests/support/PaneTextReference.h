@@ -8,28 +8,25 @@
 struct PaneTextReference
 {
     QString text;
-    QList<qsizetype> bytes; // at every index but a low surrogate, and at the end
+    QList<qsizetype> bytes; // at every index (a low surrogate's is after its pair), and at the end
 
     explicit PaneTextReference(QString raw)
     {
         text = raw.replace(QLatin1String("\r\n"), QLatin1String("\n"))
                    .replace(u'\r', u'\n')
                    .replace(QLatin1String("\n"), QLatin1String("\r\n"));
+        // UTF-8 lengths counted, not encoded: the fuzz targets come here for every character, and
+        // so many tiny allocations would fill the address sanitizer's quarantine with gigabytes.
         qsizetype offset = 0;
-        for (qsizetype i = 0; i <= text.size(); ++i) {
+        for (const QChar c : std::as_const(text)) {
             bytes.append(offset);
-            if (i < text.size() && !text[i].isLowSurrogate())
-                offset += utf8Length(text[i]);
+            offset += c.isLowSurrogate()    ? 0
+                      : c.isHighSurrogate() ? 4
+                      : c.unicode() < 0x80  ? 1
+                      : c.unicode() < 0x800 ? 2
+                                            : 3;
         }
-    }
-    // The UTF-8 length of the character that starts with c. Counted, not encoded: the fuzz
-    // targets call this for every character, and so many tiny allocations would fill the
-    // address sanitizer's quarantine with gigabytes.
-    static qsizetype utf8Length(QChar c)
-    {
-        if (c.isHighSurrogate())
-            return 4;
-        return c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : 3;
+        bytes.append(offset);
     }
     bool inside(qsizetype i) const
     {

@@ -5,24 +5,19 @@
 #include "pane/TextStore.h"
 
 #include <QByteArray>
-#include <cstdlib>
+#include <algorithm>
 #include <vector>
 
 // Plain references for the text store and the red ranges, shared by their tests and fuzz
 // targets: each check returns what differs first, or nothing.
 
-// The store against the CR LF bytes it should hold: the bytes, both sizes, the lines, and every
-// index and byte position mapped as PaneTextReference maps them. bytes() moves the store's gap
-// to the end, so it is read only when asked: otherwise the next edit finds the gap where the
-// last one left it. Given a place near which the text was edited, a long text has its mappings
-// checked there and at every 127th index and byte position only, as each mapping may count
-// along one of the store's blocks.
+// The store against the CR LF bytes it should hold: the bytes, both sizes, the lines (a line
+// outside the text stands for the first or the last), and every index and byte position mapped
+// as PaneTextReference maps them. bytes() moves the store's gap to the end, so it is read only
+// when asked: otherwise the next edit finds the gap where the last one left it.
 inline QByteArray textStoreMismatch(const TextStore &store, const QByteArray &model,
-                                    bool readBytes = true, qsizetype near = -1)
+                                    bool readBytes = true)
 {
-    const auto checked = [&](qsizetype at) {
-        return near < 0 || model.size() <= 1024 || std::abs(at - near) <= 128 || at % 127 == 0;
-    };
     const auto at = [](const char *what, qsizetype where, qsizetype got,
                        qsizetype expected) -> QByteArray {
         return QByteArray(what) + '(' + QByteArray::number(where) + ") is " +
@@ -37,17 +32,17 @@ inline QByteArray textStoreMismatch(const TextStore &store, const QByteArray &mo
     if (store.utf16Size() != ref.text.size())
         return at("utf16Size", 0, store.utf16Size(), ref.text.size());
     for (qsizetype i = -1; i <= ref.text.size() + 1; ++i) {
-        if (checked(i) && store.positionOfIndex(i) != ref.byteOf(i))
+        if (store.positionOfIndex(i) != ref.byteOf(i))
             return at("positionOfIndex", i, store.positionOfIndex(i), ref.byteOf(i));
     }
-    // ref.indexOfByte() resumed where the last byte position left it: the same scan, as the
-    // index it finds never falls when the byte position rises.
+    // ref.indexOfByte() resumed where the last byte position left it, as the index never falls
+    // when the byte position rises.
     qsizetype index = 0;
     for (qsizetype b = -1; b <= model.size() + 1; ++b) {
         while (index < ref.text.size() &&
                (ref.text[index].isLowSurrogate() || ref.bytes[index] < b))
             ++index;
-        if (checked(b) && store.indexOfPosition(b) != index)
+        if (store.indexOfPosition(b) != index)
             return at("indexOfPosition", b, store.indexOfPosition(b), index);
     }
 
@@ -56,29 +51,25 @@ inline QByteArray textStoreMismatch(const TextStore &store, const QByteArray &mo
         starts.append(lf + 2);
     if (store.lineCount() != starts.size())
         return at("lineCount", 0, store.lineCount(), starts.size());
-    for (qsizetype line = 0; line < starts.size(); ++line) {
-        const qsizetype end = line + 1 < starts.size() ? starts[line + 1] - 2 : model.size();
-        if (store.lineStart(line) != starts[line])
-            return at("lineStart", line, store.lineStart(line), starts[line]);
-        if (store.lineEnd(line) != end)
-            return at("lineEnd", line, store.lineEnd(line), end);
-        if (store.text(starts[line], end) !=
-            QString::fromUtf8(model.sliced(starts[line], end - starts[line])))
-            return "text() of line " + QByteArray::number(line);
+    for (qsizetype line = -1; line <= starts.size(); ++line) {
+        const qsizetype in = std::clamp<qsizetype>(line, 0, starts.size() - 1);
+        const qsizetype end = in + 1 < starts.size() ? starts[in + 1] - 2 : model.size();
+        if (store.lineStart(line) != starts[in] || store.lineEnd(line) != end ||
+            store.text(starts[in], end) !=
+                QString::fromUtf8(model.sliced(starts[in], end - starts[in])))
+            return "line " + QByteArray::number(line) + " is " +
+                   QByteArray::number(store.lineStart(line)) + ".." +
+                   QByteArray::number(store.lineEnd(line)) + ", not " +
+                   QByteArray::number(starts[in]) + ".." + QByteArray::number(end);
     }
-    qsizetype line = 0;
     for (qsizetype b = -1; b <= model.size() + 1; ++b) {
-        while (line + 1 < starts.size() && starts[line + 1] <= b)
-            ++line;
+        const qsizetype line = std::max<qsizetype>(
+            std::upper_bound(starts.begin(), starts.end(), b) - starts.begin() - 1, 0);
         if (store.lineOfPosition(b) != line)
             return at("lineOfPosition", b, store.lineOfPosition(b), line);
     }
-
-    if (!readBytes)
-        return {};
-    const QByteArrayView bytes = store.bytes();
-    if (bytes != model)
-        return "bytes() are " + bytes.toByteArray().toPercentEncoding();
+    if (readBytes && store.bytes() != model)
+        return "bytes() are " + store.bytes().toByteArray().toPercentEncoding();
     return {};
 }
 
@@ -96,8 +87,7 @@ struct MarkedBytesReference
     // the first byte replaced or after.
     void replaced(qsizetype start, qsizetype end, qsizetype insertedLength)
     {
-        const qsizetype from = start > 0 ? start - 1 : start;
-        const bool marked = from < qsizetype(red.size()) && red[size_t(from)];
+        const bool marked = at(start > 0 ? start - 1 : start);
         red.erase(red.begin() + start, red.begin() + end);
         red.insert(red.begin() + start, size_t(insertedLength), marked);
     }
@@ -105,18 +95,16 @@ struct MarkedBytesReference
 };
 
 // The ranges against the flags: the same runs (joined where they touch), contains(), within()
-// a window, and next() and previous() from every position.
+// the whole text and a window clipped, and next() and previous() from every position.
 inline QByteArray markedRangesMismatch(const MarkedRanges &ranges,
                                        const MarkedBytesReference &model)
 {
     const auto size = qsizetype(model.red.size());
     QList<TextRange> runs;
     for (qsizetype i = 0; i < size; ++i) {
-        if (!model.at(i))
-            continue;
-        if (!runs.isEmpty() && runs.last().start + runs.last().length == i)
+        if (model.at(i) && model.at(i - 1))
             ++runs.last().length;
-        else
+        else if (model.at(i))
             runs.append({i, 1});
     }
     const auto show = [](const QList<TextRange> &list) {
@@ -126,39 +114,31 @@ inline QByteArray markedRangesMismatch(const MarkedRanges &ranges,
                      QByteArray::number(r.start + r.length) + ')';
         return shown;
     };
-    const QList<TextRange> all = ranges.within(-1, size + 1);
-    if (all != runs || ranges.count() != runs.size() || ranges.isEmpty() != runs.isEmpty())
-        return "the ranges are " + show(all) + ", not " + show(runs);
-    for (qsizetype i = -1; i <= size + 1; ++i) {
-        if (ranges.contains(i) != model.at(i))
-            return "contains(" + QByteArray::number(i) + ')';
+    for (const auto &[start, end] :
+         {std::pair{qsizetype(-1), size + 1}, std::pair{size / 3, size - size / 3}}) {
+        QList<TextRange> clipped;
+        for (const TextRange &r : runs) {
+            const qsizetype from = std::max(r.start, start);
+            const qsizetype to = std::min(r.start + r.length, end);
+            if (from < to)
+                clipped.append({from, to - from});
+        }
+        if (ranges.within(start, end) != clipped)
+            return "within(" + QByteArray::number(start) + ", " + QByteArray::number(end) +
+                   ") is " + show(ranges.within(start, end)) + ", not " + show(clipped);
     }
-    TextRange before;
-    qsizetype run = 0;
+    if (ranges.count() != runs.size() || ranges.isEmpty() != runs.isEmpty())
+        return "count() is " + QByteArray::number(ranges.count()) + " for " + show(runs);
+    qsizetype run = 0; // the runs that start at or before p
     for (qsizetype p = -1; p <= size + 1; ++p) {
         while (run < runs.size() && runs[run].start <= p)
-            before = runs[run++];
-        const TextRange after = run < runs.size() ? runs[run] : TextRange{};
-        const TextRange previous = before.length > 0 && before.start == p
-                                       ? (run >= 2 ? runs[run - 2] : TextRange{})
-                                       : before;
-        if (ranges.next(p) != after)
-            return "next(" + QByteArray::number(p) + ") in " + show(runs);
-        if (ranges.previous(p) != previous)
-            return "previous(" + QByteArray::number(p) + ") in " + show(runs);
+            ++run;
+        const qsizetype before = run - (run > 0 && runs[run - 1].start == p ? 2 : 1);
+        if (ranges.contains(p) != model.at(p))
+            return "contains(" + QByteArray::number(p) + ')';
+        if (ranges.next(p) != (run < runs.size() ? runs[run] : TextRange{}) ||
+            ranges.previous(p) != (before >= 0 ? runs[before] : TextRange{}))
+            return "next() or previous() from " + QByteArray::number(p) + " in " + show(runs);
     }
-    // A window in the middle, clipped.
-    const qsizetype start = size / 3;
-    const qsizetype end = size - size / 3;
-    QList<TextRange> clipped;
-    for (const TextRange &r : runs) {
-        const qsizetype from = std::max(r.start, start);
-        const qsizetype to = std::min(r.start + r.length, end);
-        if (from < to)
-            clipped.append({from, to - from});
-    }
-    if (ranges.within(start, end) != clipped)
-        return "within(" + QByteArray::number(start) + ", " + QByteArray::number(end) + ") is " +
-               show(ranges.within(start, end));
     return {};
 }
