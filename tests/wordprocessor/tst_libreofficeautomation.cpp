@@ -22,11 +22,14 @@
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstring>
+#include <thread>
 
 using namespace com::sun::star;
 using uno::Reference;
@@ -53,15 +56,20 @@ int listenAt(const QByteArray &path, uid_t as = ::geteuid())
     return ::seteuid(self) == 0 && listening ? socket : -1;
 }
 
-// Whether any client that connected sent something.
-bool anythingSent(int listening)
+// What someone else's listener does: takes every connection, notes whether it sent anything,
+// and hangs up, so that a client that talks to it fails instead of waiting for an answer.
+void hangUpOnEach(const std::stop_token &stop, int listening, std::atomic<bool> &told)
 {
-    bool sent = false;
-    char byte = 0;
-    for (int connection; (connection = ::accept(listening, nullptr, nullptr)) >= 0;
-         ::close(connection))
-        sent = sent || ::recv(connection, &byte, 1, MSG_DONTWAIT) == 1;
-    return sent;
+    for (char byte = 0; !stop.stop_requested();) {
+        pollfd incoming{listening, POLLIN, 0};
+        if (::poll(&incoming, 1, 100) <= 0)
+            continue;
+        const int connection = ::accept(listening, nullptr, nullptr);
+        pollfd said{connection, POLLIN, 0};
+        if (::poll(&said, 1, 1000) > 0 && ::read(connection, &byte, 1) == 1)
+            told = true;
+        ::close(connection);
+    }
 }
 
 } // namespace
@@ -260,13 +268,17 @@ private Q_SLOTS:
         LibreOfficeAutomation automation(options);
         FakeMessageBoxes messages;
         FakeSourceTexts texts(u"text #1"_s, u"text #2"_s);
+        std::atomic<bool> told{false};
+        std::jthread server;
+        if (listening >= 0)
+            server = std::jthread(hangUpOnEach, listening, std::ref(told));
         bool eventsHandled = false;
         QTimer::singleShot(0, [&eventsHandled] { eventsHandled = true; });
 
         // It asks first whether the word processor runs, then tries to start one.
         WordProcessorMethod(automation, messages).compareTexts(texts);
 
-        const bool told = listening >= 0 && anythingSent(listening);
+        server = {}; // stopped and joined
         ::close(listening);
         QFile::remove(path);
         QVERIFY(!told);
