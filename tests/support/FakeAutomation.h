@@ -27,11 +27,8 @@ public:
         QStringList parts;
         for (const AutomationArgument &a : arguments) {
             const QString text = QString::fromStdU16String(a.text);
-            const QString values[] = {{},
-                                      text,
-                                      text,
-                                      QString::number(a.number),
-                                      QLatin1String(a.flag ? "true" : "false")};
+            const QString flag = QLatin1String(a.flag ? "true" : "false");
+            const QString values[] = {{}, text, text, QString::number(a.number), flag};
             parts << QLatin1String(forms[int(a.kind)]).arg(values[int(a.kind)]);
         }
         log.append(QLatin1String(member) + u'(' + parts.join(QLatin1String(", ")) + u')');
@@ -42,65 +39,61 @@ public:
         return *this;
     }
 
-    std::unique_ptr<AutomationApplication>
-    getActiveObject(const std::u16string &className) override;
-    std::unique_ptr<AutomationApplication> createObject(const std::u16string &className) override;
+    std::unique_ptr<AutomationApplication> getActiveObject(const std::u16string &c) override
+    {
+        if (call("getActiveObject", {AutomationArgument::string(c)}).runningName.isEmpty())
+            throw AutomationError("no instance registered");
+        return std::make_unique<Object>(*this, "Application");
+    }
+    std::unique_ptr<AutomationApplication> createObject(const std::u16string &c) override
+    {
+        return std::make_unique<Object>(call("createObject", {AutomationArgument::string(c)}),
+                                        "Application");
+    }
     std::u16string wordProcessorName() const override { return u"Microsoft Word"; }
-};
-
-// Application, documents collection or document, whichever the caller asked for.
-class FakeAutomationObject : public AutomationApplication,
-                             public AutomationDocuments,
-                             public AutomationDocument
-{
-    using Arg = AutomationArgument;
-
-public:
-    FakeAutomationObject(FakeAutomation &fake, const char *kind)
-        : fake_(fake), kind_(QLatin1String(kind))
-    {}
-    ~FakeAutomationObject() override { fake_.log.append(QLatin1String("release ") + kind_); }
-
-    std::unique_ptr<AutomationDocuments> documents() override
-    {
-        return std::make_unique<FakeAutomationObject>(fake_.call("documents"), "Documents");
-    }
-    // Neither all nor none, so that putting the old level back is told apart from a constant.
-    std::int32_t displayAlerts() override
-    {
-        fake_.call("displayAlerts");
-        return -2;
-    }
-    void setDisplayAlerts(std::int32_t level) override
-    {
-        fake_.call("setDisplayAlerts", {Arg::int32(level)});
-    }
-    bool visible() override { return fake_.call("visible").shownAtStart; }
-    void setVisible(bool visible) override { fake_.call("setVisible", {Arg::boolean(visible)}); }
-    std::u16string name() override { return fake_.call("name").runningName.toStdU16String(); }
-    std::unique_ptr<AutomationDocument> open(const std::array<Arg, 16> &arguments) override
-    {
-        return std::make_unique<FakeAutomationObject>(fake_.call("Open", arguments), "Document");
-    }
-    void merge(const std::array<Arg, 5> &arguments) override { fake_.call("Merge", arguments); }
-    void close(const std::array<Arg, 3> &arguments) override { fake_.call("Close", arguments); }
-    void quit(const std::array<Arg, 3> &arguments) override { fake_.call("Quit", arguments); }
 
 private:
-    FakeAutomation &fake_;
-    QString kind_;
+    // Application, documents collection or document, whichever the caller asked for.
+    class Object : public AutomationApplication,
+                   public AutomationDocuments,
+                   public AutomationDocument
+    {
+        using Arg = AutomationArgument;
+
+    public:
+        Object(FakeAutomation &fake, const char *kind) : fake_(fake), kind_(QLatin1String(kind)) {}
+        ~Object() override { fake_.log.append(QLatin1String("release ") + kind_); }
+
+        std::unique_ptr<AutomationDocuments> documents() override
+        {
+            return std::make_unique<Object>(fake_.call("documents"), "Documents");
+        }
+        // Neither all nor none, so that putting the old level back is told apart from a constant.
+        std::int32_t displayAlerts() override
+        {
+            fake_.call("displayAlerts");
+            return -2;
+        }
+        void setDisplayAlerts(std::int32_t level) override
+        {
+            fake_.call("setDisplayAlerts", {Arg::int32(level)});
+        }
+        bool visible() override { return fake_.call("visible").shownAtStart; }
+        void setVisible(bool visible) override
+        {
+            fake_.call("setVisible", {Arg::boolean(visible)});
+        }
+        std::u16string name() override { return fake_.call("name").runningName.toStdU16String(); }
+        std::unique_ptr<AutomationDocument> open(const std::array<Arg, 16> &arguments) override
+        {
+            return std::make_unique<Object>(fake_.call("Open", arguments), "Document");
+        }
+        void merge(const std::array<Arg, 5> &arguments) override { fake_.call("Merge", arguments); }
+        void close(const std::array<Arg, 3> &arguments) override { fake_.call("Close", arguments); }
+        void quit(const std::array<Arg, 3> &arguments) override { fake_.call("Quit", arguments); }
+
+    private:
+        FakeAutomation &fake_;
+        QString kind_;
+    };
 };
-
-inline std::unique_ptr<AutomationApplication>
-FakeAutomation::getActiveObject(const std::u16string &c)
-{
-    if (call("getActiveObject", {AutomationArgument::string(c)}).runningName.isEmpty())
-        throw AutomationError("no instance registered");
-    return std::make_unique<FakeAutomationObject>(*this, "Application");
-}
-
-inline std::unique_ptr<AutomationApplication> FakeAutomation::createObject(const std::u16string &c)
-{
-    return std::make_unique<FakeAutomationObject>(
-        call("createObject", {AutomationArgument::string(c)}), "Application");
-}

@@ -16,17 +16,23 @@ const QString closeCall = QStringLiteral("Close(missing, missing, missing)");
 // The fake's alerts level, neither all nor none.
 const QString alertsBack = QStringLiteral("setDisplayAlerts(int32 -2)");
 
-// The word processor's part of a successful click, two calls a line.
-Calls fullRun(const QString &first, const QString &second)
+// What other accounts may do in folder, then each entry with its text. None may enter the
+// scratch folder, so none can read the texts in it; Windows keeps a user's temporary folder to
+// the user.
+QStringList listing(const QDir &folder)
 {
-    // clang-format off
-    return {u"createObject(\"Word.Application\")"_s, u"documents()"_s,
-            u"Open(&\""_s + first + u'"' + u", missing"_s.repeated(15) + u')', u"release Documents"_s,
-            u"displayAlerts()"_s, u"setDisplayAlerts(int32 0)"_s,
-            u"Merge(\""_s + second + u"\", int32 2, true, int32 2, false)"_s, closeCall,
-            alertsBack, u"setVisible(true)"_s,
-            u"release Document"_s, u"release Application"_s};
-    // clang-format on
+#ifdef Q_OS_UNIX
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    QStringList result{
+        QString::number((QFileInfo(folder.path()).permissions() & others).toInt(), 8)};
+#else
+    QStringList result{u"0"_s};
+#endif
+    for (const QString &name :
+         folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+        result << name + u": "_s + QString::fromUtf8(readFile(folder.filePath(name)));
+    return result;
 }
 
 } // namespace
@@ -39,7 +45,6 @@ private Q_SLOTS:
     void initTestCase()
     {
         useTempFolder(tempRoot_.path());
-        QCOMPARE(QDir::tempPath(), QDir(tempRoot_.path()).canonicalPath());
         // The user's own files, named like the scratch files, where those once went.
         QVERIFY(writeFile(tempRoot_.filePath(u"1.txt"_s), "own 1") &&
                 writeFile(tempRoot_.filePath(u"2.txt"_s), "own 2"));
@@ -49,8 +54,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("instance"); // the running word processor's name, "" for none
         QTest::addColumn<QString>("answer");   // to the question, "" when it is not asked
-        QTest::addColumn<QString>("text1");
-        QTest::addColumn<QString>("text2");
+        QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QString>("failing"); // a call, or a scratch file that cannot be written
         QTest::addColumn<int>("calls");     // how far the word processor's run gets; -1 to its end
         QTest::addColumn<Calls>("tidying"); // the calls after the failed one
@@ -63,26 +67,27 @@ private Q_SLOTS:
         const QString quit = QStringLiteral("Quit(int32 0, missing, missing)");
         const QString visible = QStringLiteral("visible()");
         const QString text = QStringLiteral("first line\r\n\r\nsecond ä line  \r\n");
+        const QStringList ab{u"a"_s, u"b"_s};
         // clang-format off
-        QTest::newRow("not running") << "" << "" << text << " " << "" << -1 << Calls{} << false;
-        QTest::newRow("running, Yes") << word << "Yes" << "a" << "b" << "" << -1 << Calls{} << false;
-        QTest::newRow("running, No") << word << "No" << "a" << "b" << "" << 0 << Calls{} << false;
-        QTest::newRow("other product") << "Word Viewer" << "" << "a" << "b" << "" << -1 << Calls{} << false;
-        QTest::newRow("name unreadable") << word << "" << "a" << "b" << "name" << -1 << Calls{} << false;
-        QTest::newRow("second empty") << "" << "" << "a" << "" << "" << 0 << Calls{} << false;
-        QTest::newRow("running, Yes, first empty") << word << "Yes" << "" << "b" << "" << 0 << Calls{} << false;
-        QTest::newRow("1.txt unwritable") << "" << "" << "a" << "b" << "1.txt" << 0 << Calls{} << false;
-        QTest::newRow("2.txt unwritable") << "" << "" << "a" << "b" << "2.txt" << 0 << Calls{} << false;
-        QTest::newRow("createObject") << "" << "" << "a" << "b" << "createObject" << 1 << Calls{} << false;
-        QTest::newRow("documents") << "" << "" << "a" << "b" << "documents" << 2 << Calls{visible, quit, app} << false;
-        QTest::newRow("Open") << "" << "" << "a" << "b" << "Open" << 3 << Calls{u"release Documents"_s, visible, quit, app} << false;
-        QTest::newRow("read alerts") << "" << "" << "a" << "b" << "displayAlerts" << 5 << Calls{closeCall, visible, quit, doc, app} << false;
-        QTest::newRow("Merge") << "" << "" << "a" << "b" << "Merge" << 7 << Calls{closeCall, alertsBack, visible, quit, doc, app} << false;
-        QTest::newRow("Close") << "" << "" << "a" << "b" << "Close" << 8 << Calls{alertsBack, visible, quit, doc, app} << false;
-        QTest::newRow("alerts back") << "" << "" << "a" << "b" << alertsBack << 9 << Calls{visible, quit, doc, app} << false;
+        QTest::newRow("not running") << "" << "" << QStringList{text, u" "_s} << "" << -1 << Calls{} << false;
+        QTest::newRow("running, Yes") << word << "Yes" << ab << "" << -1 << Calls{} << false;
+        QTest::newRow("running, No") << word << "No" << ab << "" << 0 << Calls{} << false;
+        QTest::newRow("other product") << "Word Viewer" << "" << ab << "" << -1 << Calls{} << false;
+        QTest::newRow("name unreadable") << word << "" << ab << "name" << -1 << Calls{} << false;
+        QTest::newRow("second empty") << "" << "" << QStringList{u"a"_s, {}} << "" << 0 << Calls{} << false;
+        QTest::newRow("running, Yes, first empty") << word << "Yes" << QStringList{{}, u"b"_s} << "" << 0 << Calls{} << false;
+        QTest::newRow("1.txt unwritable") << "" << "" << ab << "1.txt" << 0 << Calls{} << false;
+        QTest::newRow("2.txt unwritable") << "" << "" << ab << "2.txt" << 0 << Calls{} << false;
+        QTest::newRow("createObject") << "" << "" << ab << "createObject" << 1 << Calls{} << false;
+        QTest::newRow("documents") << "" << "" << ab << "documents" << 2 << Calls{visible, quit, app} << false;
+        QTest::newRow("Open") << "" << "" << ab << "Open" << 3 << Calls{u"release Documents"_s, visible, quit, app} << false;
+        QTest::newRow("read alerts") << "" << "" << ab << "displayAlerts" << 5 << Calls{closeCall, visible, quit, doc, app} << false;
+        QTest::newRow("Merge") << "" << "" << ab << "Merge" << 7 << Calls{closeCall, alertsBack, visible, quit, doc, app} << false;
+        QTest::newRow("Close") << "" << "" << ab << "Close" << 8 << Calls{alertsBack, visible, quit, doc, app} << false;
+        QTest::newRow("alerts back") << "" << "" << ab << alertsBack << 9 << Calls{visible, quit, doc, app} << false;
         // The automation handed out the user's own, visible instance: it is not ended.
-        QTest::newRow("Merge, user's instance") << "" << "" << "a" << "b" << "Merge" << 7 << Calls{closeCall, alertsBack, visible, doc, app} << true;
-        QTest::newRow("Visible") << "" << "" << "a" << "b" << "setVisible" << 10 << Calls{doc, app} << false;
+        QTest::newRow("Merge, user's instance") << "" << "" << ab << "Merge" << 7 << Calls{closeCall, alertsBack, visible, doc, app} << true;
+        QTest::newRow("Visible") << "" << "" << ab << "setVisible" << 10 << Calls{doc, app} << false;
         // clang-format on
     }
 
@@ -90,46 +95,39 @@ private Q_SLOTS:
     {
         QFETCH(QString, instance);
         QFETCH(QString, answer);
-        QFETCH(QString, text1);
-        QFETCH(QString, text2);
+        QFETCH(QStringList, texts);
         QFETCH(QString, failing);
         QFETCH(int, calls);
         QFETCH(Calls, tidying);
         QFETCH(bool, shownAtStart);
         FakeAutomation automation;
         FakeMessageBoxes messages;
-        FakeSourceTexts texts(text1, text2);
+        FakeSourceTexts source(texts[0], texts[1]);
         automation.runningName = instance;
         automation.shownAtStart = shownAtStart;
-        automation.failingCall = texts.failingName = failing;
+        automation.failingCall = source.failingName = failing;
         messages.answers.enqueue(answer == u"Yes"_s);
-        // The scratch folder as the word processor finds it when it merges.
-        QStringList atMerge;
+        QStringList atMerge; // the scratch folder as the word processor finds it
         automation.onCall = [&](const QString &call) {
-            const QDir scratch = QFileInfo(texts.savedPaths.value(0)).dir();
-            if (!call.startsWith(u"Merge"_s))
-                return;
-#ifdef Q_OS_UNIX
-            // No other account may enter the folder, so none can read the texts in it.
-            // (Windows keeps a user's temporary folder to the user.)
-            const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup |
-                                              QFile::ExeGroup | QFile::ReadOther |
-                                              QFile::WriteOther | QFile::ExeOther;
-            const QFile::Permissions access = QFileInfo(scratch.path()).permissions();
-            atMerge << u"others may: "_s + QString::number((access & others).toInt(), 8);
-#endif
-            for (const QString &name : scratch.entryList(QDir::Files | QDir::Hidden))
-                atMerge << name + u": "_s + QString::fromUtf8(readFile(scratch.filePath(name)));
+            if (call.startsWith(u"Merge"_s))
+                atMerge = listing(QFileInfo(source.savedPaths.value(0)).dir());
         };
 
-        WordProcessorMethod(automation, messages).compareTexts(texts);
+        WordProcessorMethod(automation, messages).compareTexts(source);
 
         Calls expected{u"getActiveObject(\"Word.Application\")"_s};
         if (!instance.isEmpty())
             expected += Calls{u"name()"_s, u"release Application"_s};
-        const Calls run = fullRun(QDir::toNativeSeparators(texts.savedPaths.value(0)),
-                                  QDir::toNativeSeparators(texts.savedPaths.value(1)))
-                              .mid(0, calls);
+        const QString first = QDir::toNativeSeparators(source.savedPaths.value(0));
+        const QString second = QDir::toNativeSeparators(source.savedPaths.value(1));
+        // clang-format off
+        const Calls run = Calls{u"createObject(\"Word.Application\")"_s, u"documents()"_s,
+            u"Open(&\""_s + first + u'"' + u", missing"_s.repeated(15) + u')', u"release Documents"_s,
+            u"displayAlerts()"_s, u"setDisplayAlerts(int32 0)"_s,
+            u"Merge(\""_s + second + u"\", int32 2, true, int32 2, false)"_s, closeCall,
+            alertsBack, u"setVisible(true)"_s,
+            u"release Document"_s, u"release Application"_s}.mid(0, calls); // as far as it gets
+        // clang-format on
         QCOMPARE(automation.log, expected + run + tidying);
 
         QStringList shown, expectedShown;
@@ -147,19 +145,13 @@ private Q_SLOTS:
 
         // Both texts travel in a folder of the program's own, which is gone afterwards, and the
         // user's files stay as they were.
-        QStringList scratchFiles{u"1.txt: "_s + text1 + u"\r\n"_s,
-                                 u"2.txt: "_s + text2 + u"\r\n"_s};
-#ifdef Q_OS_UNIX
-        scratchFiles.prepend(u"others may: 0"_s);
-#endif
-        QCOMPARE(atMerge, run.size() > 6 ? scratchFiles : QStringList()); // 7th call: Merge
-        for (const QString &path : texts.savedPaths)
+        const QStringList scratch{u"0"_s, u"1.txt: "_s + texts[0] + u"\r\n"_s,
+                                  u"2.txt: "_s + texts[1] + u"\r\n"_s};
+        QCOMPARE(atMerge, run.size() > 6 ? scratch : QStringList()); // 7th call: Merge
+        for (const QString &path : source.savedPaths)
             QCOMPARE(QFileInfo(QFileInfo(path).path()).path(), QDir::tempPath());
-        const QDir root(tempRoot_.path());
-        QCOMPARE(root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList({u"1.txt"_s, u"2.txt"_s}));
-        QCOMPARE(readFile(root.filePath(u"1.txt"_s)) + readFile(root.filePath(u"2.txt"_s)),
-                 "own 1own 2");
+        QCOMPARE(listing(tempRoot_.path()),
+                 QStringList({u"0"_s, u"1.txt: own 1"_s, u"2.txt: own 2"_s}));
     }
 
 private:
