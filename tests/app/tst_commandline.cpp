@@ -1,7 +1,6 @@
 #include "TempFiles.h"
 #include "TestServices.h"
 #include "WindowPanes.h"
-#include "app/AppIcon.h"
 #include "app/CommandLine.h"
 #include "app/StartUpFiles.h"
 
@@ -61,7 +60,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("error");
         const QString none = u"$"_s;
         // clang-format off
-        QTest::newRow("no arguments")          << "" << -1 << "" << none;
         QTest::newRow("after --")              << "--|-v|/tmp/x y.txt" << -1 << "-v|/tmp/x y.txt" << none;
         QTest::newRow("help")                  << "one.txt|-v|--help" << 0 << usage << none;
         QTest::newRow("Qt's options, version") << "-platform|offscreen|-v|one.txt" << 0 << version << none;
@@ -128,20 +126,6 @@ private Q_SLOTS:
             loadButtons[i]->click();
         }
         QCOMPARE(seen(startedWindow, started), seen(clickedWindow, clicked));
-    }
-
-    // The window's icon is the one the package installs in the icon theme.
-    void iconHasTheInstalledPictures()
-    {
-        const QIcon icon = appIcon();
-        QCOMPARE(icon.availableSizes(), QList<QSize>({{48, 48}, {256, 256}}));
-        for (int size : {48, 256}) {
-            const QImage installed(
-                QStringLiteral(PARVENEX_RESOURCES "/icon/parvenex-%1.png").arg(size));
-            QCOMPARE(
-                icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                installed.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-        }
     }
 
 private:
