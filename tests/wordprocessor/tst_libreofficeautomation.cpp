@@ -223,11 +223,9 @@ private Q_SLOTS:
         ::close(listening);
         QFile::remove(path);
         QVERIFY(!told);
+        reason.replace(u"%1"_s, squatter.isEmpty() ? programFolder.filePath(u"soffice"_s) : path);
         QCOMPARE(messages.texts(),
-                 QStringList(u"The word processor could not be started.\n\n"_s +
-                             reason.replace(u"%1"_s, squatter.isEmpty()
-                                                         ? programFolder.filePath(u"soffice"_s)
-                                                         : path)));
+                 QStringList(u"The word processor could not be started.\n\n"_s + reason));
     }
 
 private:
