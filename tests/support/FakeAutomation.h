@@ -12,9 +12,8 @@
 class FakeAutomation : public AutomationRegistry
 {
 public:
-    QString runningName;       // of the instance registered as active; none when empty
-    QString failingCall;       // every call whose entry starts so fails, e.g. "Merge"
-    bool shownAtStart = false; // a new application is visible, as the user's own would be
+    QString runningName; // of the instance registered as active; none when empty
+    QString failingCall; // every call whose entry starts so fails, e.g. "Merge"
     // Runs at every call before it is carried out, e.g. to look at files or the pointer.
     std::function<void(const QString &call)> onCall;
     QStringList log;
@@ -78,7 +77,8 @@ private:
         {
             fake_.call("setDisplayAlerts", {Arg::int32(level)});
         }
-        bool visible() override { return fake_.call("visible").shownAtStart; }
+        // The instance handed out is the running one when there is one, which the user sees.
+        bool visible() override { return !fake_.call("visible").runningName.isEmpty(); }
         void setVisible(bool visible) override
         {
             fake_.call("setVisible", {Arg::boolean(visible)});
