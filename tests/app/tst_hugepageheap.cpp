@@ -8,7 +8,7 @@
 
 namespace {
 // Started with this argument, the program restarts itself as the real one does and prints the
-// tunables glibc was started with and the environment it hands on.
+// tunables glibc was started with, its name, and the environment it hands on.
 const char *const childArgument = "--print-tunables";
 
 // The tunables the process was started with. glibc parses them in place, cutting them at each
@@ -30,6 +30,11 @@ QByteArray startingTunables()
     return tunables.join(':');
 }
 
+QByteArray processName()
+{
+    QFile file(QStringLiteral("/proc/self/comm"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : "<unreadable>";
+}
 } // namespace
 
 class TestHugePageHeap : public QObject
@@ -61,10 +66,12 @@ private Q_SLOTS:
                     {QLatin1String(childArgument), QStringLiteral("second argument")});
         QVERIFY(child.waitForFinished(20000));
         const QList<QByteArray> output = child.readAllStandardOutput().split('\x1e');
-        QCOMPARE(output.size(), 2);
+        QCOMPARE(output.size(), 3);
         QTEST(output[0], "seen");
-        // What the restarted process starts gets the user's environment.
-        QStringList handedOn = QString::fromLocal8Bit(output[1]).split(u'\x1f');
+        // The restarted process keeps its name, and what it starts gets the user's environment.
+        const QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+        QCOMPARE(QString::fromLocal8Bit(output[1]), name.left(15));
+        QStringList handedOn = QString::fromLocal8Bit(output[2]).split(u'\x1f');
         QStringList handedOver = environment.toStringList();
         handedOn.sort();
         handedOver.sort();
@@ -81,7 +88,9 @@ int main(int argc, char **argv)
         QByteArrayList environment;
         for (char **entry = environ; *entry; ++entry)
             environment.append(*entry);
-        std::fputs(QByteArray(startingTunables() + '\x1e' + environment.join('\x1f')).constData(),
+        std::fputs(QByteArray(startingTunables() + '\x1e' + processName() + '\x1e' +
+                              environment.join('\x1f'))
+                       .constData(),
                    stdout);
         std::fputs(argv[2], stderr);
         return 0;
