@@ -186,7 +186,13 @@ private Q_SLOTS:
         if (!used)
             return;
         QCOMPARE(test.skin.applyOptions(), 0x31u);
+        // The example's rules address the window and the panes by their names.
         window.ensurePolished();
+        QCOMPARE(window.palette().color(QPalette::Window), QColor(0xe4, 0xe9, 0xef));
+        for (TextPane *pane :
+             {window.textPane1, window.textPane2, window.resultPane1, window.resultPane2})
+            QCOMPARE(pane->palette().color(QPalette::Text), QColor(0x14, 0x28, 0x3f));
+        QVERIFY(pixelsNear(drawn(window.caption1), QColor(0x1f, 0x3a, 0x5a)) > 0);
         // The skin cannot widen the buttons over each other.
         QVERIFY(window.saveButton1->geometry().right() < window.loadButton2->geometry().left());
     }

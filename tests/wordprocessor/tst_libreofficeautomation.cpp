@@ -170,25 +170,34 @@ private Q_SLOTS:
 
     void officeOutOfReachIsReported_data()
     {
+        QTest::addColumn<QByteArray>(
+            "launcher");                       // the program folder's soffice; none: not installed
         QTest::addColumn<QString>("squatter"); // what holds the pipe's name already
         QTest::addColumn<QString>("reason");   // %1: the missing program, or the pipe
         // clang-format off
-        QTest::newRow("not installed") << "" << "LibreOffice is not installed: %1 was not found. Install LibreOffice Writer (on Debian, the package libreoffice-writer).";
-        QTest::newRow("another account's socket") << "socket" << "Parvenex will not connect to LibreOffice through %1: it belongs to another account. Another user of this computer may be trying to read the texts. Ask whoever looks after this computer to check that file.";
-        QTest::newRow("a link to the user's socket") << "link" << "Parvenex will not connect to LibreOffice through %1: it is not a socket. Another user of this computer may be trying to read the texts. Ask whoever looks after this computer to check that file.";
-        QTest::newRow("another account listening") << "listener" << "Parvenex will not connect to LibreOffice through %1: the program listening there runs under another account. Another user of this computer may be trying to read the texts. Ask whoever looks after this computer to check that file.";
+        QTest::newRow("not installed") << QByteArray() << "" << "LibreOffice is not installed: %1 was not found. Install LibreOffice Writer (on Debian, the package libreoffice-writer).";
+        QTest::newRow("ends at once") << "#!/bin/sh\nexit 1\n"_ba << "" << "LibreOffice ended before it could be reached. Close any LibreOffice window and try again, or start LibreOffice Writer by hand to see what it reports.";
+        QTest::newRow("another account's socket") << QByteArray() << "socket" << "Parvenex will not connect to LibreOffice through %1: it belongs to another account. Another user of this computer may be trying to read the texts. Ask whoever looks after this computer to check that file.";
+        QTest::newRow("a link to the user's socket") << QByteArray() << "link" << "Parvenex will not connect to LibreOffice through %1: it is not a socket. Another user of this computer may be trying to read the texts. Ask whoever looks after this computer to check that file.";
+        QTest::newRow("another account listening") << QByteArray() << "listener" << "Parvenex will not connect to LibreOffice through %1: the program listening there runs under another account. Another user of this computer may be trying to read the texts. Ask whoever looks after this computer to check that file.";
         // clang-format on
     }
 
-    // The user is told why, and nothing at all is sent to whoever holds the pipe's name.
+    // The user is told why, the window repaints only while there is an office to wait for, and
+    // nothing at all is sent to whoever holds the pipe's name.
     void officeOutOfReachIsReported()
     {
+        QFETCH(QByteArray, launcher);
         QFETCH(QString, squatter);
         QFETCH(QString, reason);
         const bool root = ::geteuid() == 0;
         if (squatter == u"listener"_s && !root)
             QSKIP("Only root can listen as another account.");
         QTemporaryDir programFolder;
+        const QString soffice = programFolder.filePath(u"soffice"_s);
+        QVERIFY(launcher.isEmpty() ||
+                (writeFile(soffice, launcher) &&
+                 QFile::setPermissions(soffice, QFileDevice::ReadOwner | QFileDevice::ExeOwner)));
         LibreOfficeOptions options = options_;
         options.programFolder = programFolder.path();
         options.pipeName += u'_' + squatter;
@@ -215,6 +224,8 @@ private Q_SLOTS:
         FakeSourceTexts texts(u"text #1"_s, u"text #2"_s);
         std::atomic<bool> told{false};
         std::jthread server(hangUpOnEach, listening, std::ref(told));
+        bool eventsHandled = false;
+        QTimer::singleShot(0, [&eventsHandled] { eventsHandled = true; });
 
         // It asks first whether the word processor runs, then tries to start one.
         WordProcessorMethod(automation, messages).compareTexts(texts);
@@ -223,7 +234,8 @@ private Q_SLOTS:
         ::close(listening);
         QFile::remove(path);
         QVERIFY(!told);
-        reason.replace(u"%1"_s, squatter.isEmpty() ? programFolder.filePath(u"soffice"_s) : path);
+        QCOMPARE(eventsHandled, !launcher.isEmpty());
+        reason.replace(u"%1"_s, squatter.isEmpty() ? soffice : path);
         QCOMPARE(messages.texts(),
                  QStringList(u"The word processor could not be started.\n\n"_s + reason));
     }
