@@ -23,32 +23,25 @@ private Q_SLOTS:
         const QString two = u"one Two two"_s;
         const QString apples = u"Stra\u00dfe \u00c4PFEL \u00e4pfel"_s;
         // clang-format off
-        QTest::newRow("case-blind")                     << two << u"two"_s << u""_s << 0 << u"4+3"_s;
         QTest::newRow("case matters")                   << two << u"two"_s << u"case"_s << 0 << u"8+3"_s;
         QTest::newRow("from a match's start")           << two << u"TWO"_s << u""_s << 4 << u"4+3"_s;
         QTest::newRow("from after a match")             << two << u"TWO"_s << u""_s << 5 << u"8+3"_s;
-        QTest::newRow("backwards from the end")         << two << u"two"_s << u"back"_s << 11 << u"8+3"_s;
         QTest::newRow("backwards from a match")         << two << u"two"_s << u"back"_s << 8 << u"4+3"_s;
         QTest::newRow("wraps at the end")               << u"two one"_s << u"two"_s << u"case"_s << 1 << u"0+3 wrapped"_s;
         QTest::newRow("wraps at the start")             << u"one two"_s << u"two"_s << u"case back"_s << 0 << u"4+3 wrapped"_s;
         QTest::newRow("only itself, wrapping")          << u"one two"_s << u"two"_s << u"case"_s << 7 << u"4+3 wrapped"_s;
         QTest::newRow("not found")                      << two << u"three"_s << u""_s << 0 << u""_s;
         QTest::newRow("longer than the text")           << u"ab"_s << u"abc"_s << u""_s << 0 << u""_s;
-        QTest::newRow("overlapping")                    << u"aaa"_s << u"aa"_s << u"case"_s << 1 << u"1+2"_s;
         QTest::newRow("last bytes")                     << u"xx end"_s << u"end"_s << u"case"_s << 0 << u"3+3"_s;
         QTest::newRow("whole word, not inside one")     << u"twofold two"_s << u"two"_s << u"words"_s << 0 << u"8+3"_s;
         QTest::newRow("whole word, underscore joins")   << u"a_two two"_s << u"two"_s << u"words"_s << 0 << u"6+3"_s;
         QTest::newRow("whole word, accent joins")       << u"\u00e9two two"_s << u"two"_s << u"words"_s << 0 << u"5+3"_s;
-        QTest::newRow("whole word, punctuation")        << u"(two)"_s << u"two"_s << u"words"_s << 0 << u"1+3"_s;
-        QTest::newRow("whole word, none")               << u"twos"_s << u"two"_s << u"words"_s << 0 << u""_s;
         QTest::newRow("non-ASCII case-blind")           << apples << u"\u00e4pfel"_s << u""_s << 0 << u"7+5"_s;
         QTest::newRow("non-ASCII case matters")         << apples << u"\u00e4pfel"_s << u"case"_s << 0 << u"13+5"_s;
         QTest::newRow("accented around a caseless key") << u"\u00c4PFEL\u00d6 \u00e4pfel\u00f6"_s << u"\u00e4pfel\u00f6"_s << u""_s << 1 << u"7+6"_s;
         QTest::newRow("caseless key at the start")      << u"pfel \u00e4pfel"_s << u"\u00c4PFEL"_s << u""_s << 0 << u"5+5"_s;
         QTest::newRow("caseless key, backwards")        << u"\u00c4pfel \u00e4PFEL x"_s << u"\u00c4PFEL"_s << u"back"_s << 13 << u"6+5"_s;
-        QTest::newRow("Cyrillic backwards")             << u"Привет мир ПРИВЕТ"_s << u"привет"_s << u"back"_s << 17 << u"11+6"_s;
         QTest::newRow("Cyrillic whole word, wrapping")  << u"Приветы привет"_s << u"ПРИВЕТ"_s << u"words"_s << 9 << u"8+6 wrapped"_s;
-        QTest::newRow("Arabic inside a word")           << u"مرحبا بالعالم"_s << u"العالم"_s << u""_s << 0 << u"7+6"_s;
         QTest::newRow("Arabic whole word")              << u"مرحبا بالعالم"_s << u"العالم"_s << u"words"_s << 0 << u""_s;
         QTest::newRow("surrogate pairs")                << u"a\U0001F600b\U0001F600"_s << u"\U0001F600b"_s << u"case"_s << 0 << u"1+3"_s;
         QTest::newRow("line break in the way")          << u"tw\r\no two"_s << u"two"_s << u""_s << 0 << u"6+3"_s;
@@ -77,18 +70,6 @@ private Q_SLOTS:
                         : QString(),
                   "found");
         }
-    }
-
-    // A slice hands control back between slices, so a long text pauses again and again.
-    void pausesBetweenSlices()
-    {
-        const QByteArray text = QByteArray(1000, 'x') + "needle";
-        int pauses = 0;
-        const auto found = PaneSearch(u"needle"_s, true, false)
-                               .find(
-                                   text, 0, false, [&] { ++pauses; }, 100);
-        QCOMPARE(QList<qsizetype>({found ? found->range.start : -1, pauses}),
-                 QList<qsizetype>({1000, 10}));
     }
 };
 

@@ -50,9 +50,6 @@ private Q_SLOTS:
         const QByteArray lines = "ab\r\ncd\u00e9\r\n\U0001F600f"_ba;
         const QByteArray blocks = longText(600);
         // clang-format off
-        QTest::newRow("every length")                 << "a\u00e9b\u20ac1\U0001F600\U0001F601"_ba << QList<Edit>{};
-        QTest::newRow("breaks at both ends")          << "\r\na\U0001F600\r\n\u00e9\r\n"_ba << QList<Edit>{};
-        QTest::newRow("empty lines")                  << "\r\n\r\n\r\n"_ba << QList<Edit>{};
         QTest::newRow("into an empty text")           << QByteArray() << QList<Edit>{{0, 0, "a\r\nb"}};
         QTest::newRow("delete everything")            << lines << QList<Edit>{{0, 15, ""}, {0, 0, "\r\n"}};
         QTest::newRow("replace across breaks")        << lines << QList<Edit>{{1, 10, "\u00e9\r\n\r\nq"}};

@@ -33,8 +33,6 @@ struct PaneTextReference
         return i > 0 && i < text.size() &&
                (text[i].isLowSurrogate() || (text[i] == u'\n' && text[i - 1] == u'\r'));
     }
-    // The start of the character, a CR LF counting as one.
-    qsizetype lead(qsizetype i) const { return inside(i) ? i - 1 : i; }
     qsizetype snap(qsizetype i) const
     {
         i = qBound<qsizetype>(0, i, text.size());

@@ -31,42 +31,37 @@ inline QByteArray textStoreMismatch(const TextStore &store, const QByteArray &mo
     const PaneTextReference ref(QString::fromUtf8(model));
     if (store.utf16Size() != ref.text.size())
         return at("utf16Size", 0, store.utf16Size(), ref.text.size());
-    for (qsizetype i = -1; i <= ref.text.size() + 1; ++i) {
+    for (qsizetype i = -1; i <= ref.text.size() + 1; ++i)
         if (store.positionOfIndex(i) != ref.byteOf(i))
             return at("positionOfIndex", i, store.positionOfIndex(i), ref.byteOf(i));
-    }
-    // ref.indexOfByte() resumed where the last byte position left it, as the index never falls
-    // when the byte position rises.
-    qsizetype index = 0;
+    QList<qsizetype> starts{0};
+    for (qsizetype lf = model.indexOf("\r\n"); lf >= 0; lf = model.indexOf("\r\n", lf + 2))
+        starts.append(lf + 2);
+    // ref.indexOfByte() and the line resumed where the last byte position left them, as neither
+    // falls when the byte position rises.
+    qsizetype index = 0, lineOf = 0;
     for (qsizetype b = -1; b <= model.size() + 1; ++b) {
         while (index < ref.text.size() &&
                (ref.text[index].isLowSurrogate() || ref.bytes[index] < b))
             ++index;
+        while (lineOf + 1 < starts.size() && starts[lineOf + 1] <= b)
+            ++lineOf;
         if (store.indexOfPosition(b) != index)
             return at("indexOfPosition", b, store.indexOfPosition(b), index);
+        if (store.lineOfPosition(b) != lineOf)
+            return at("lineOfPosition", b, store.lineOfPosition(b), lineOf);
     }
-
-    QList<qsizetype> starts{0};
-    for (qsizetype lf = model.indexOf("\r\n"); lf >= 0; lf = model.indexOf("\r\n", lf + 2))
-        starts.append(lf + 2);
     if (store.lineCount() != starts.size())
         return at("lineCount", 0, store.lineCount(), starts.size());
     for (qsizetype line = -1; line <= starts.size(); ++line) {
         const qsizetype in = std::clamp<qsizetype>(line, 0, starts.size() - 1);
         const qsizetype end = in + 1 < starts.size() ? starts[in + 1] - 2 : model.size();
-        if (store.lineStart(line) != starts[in] || store.lineEnd(line) != end ||
+        if (store.lineStart(line) != starts[in])
+            return at("lineStart", line, store.lineStart(line), starts[in]);
+        if (store.lineEnd(line) != end ||
             store.text(starts[in], end) !=
                 QString::fromUtf8(model.sliced(starts[in], end - starts[in])))
-            return "line " + QByteArray::number(line) + " is " +
-                   QByteArray::number(store.lineStart(line)) + ".." +
-                   QByteArray::number(store.lineEnd(line)) + ", not " +
-                   QByteArray::number(starts[in]) + ".." + QByteArray::number(end);
-    }
-    for (qsizetype b = -1; b <= model.size() + 1; ++b) {
-        const qsizetype line = std::max<qsizetype>(
-            std::upper_bound(starts.begin(), starts.end(), b) - starts.begin() - 1, 0);
-        if (store.lineOfPosition(b) != line)
-            return at("lineOfPosition", b, store.lineOfPosition(b), line);
+            return at("lineEnd (or the text up to it)", line, store.lineEnd(line), end);
     }
     if (readBytes && store.bytes() != model)
         return "bytes() are " + store.bytes().toByteArray().toPercentEncoding();
