@@ -96,18 +96,19 @@ fi
 
 # The menu entry, the metainfo and the icons name each other and the installed program.
 key() { sed -n "s/^$1=//p" usr/share/applications/parvenex.desktop; }
-[ "$(key Exec)" = 'parvenex %F' ] || fail "Exec=$(key Exec)"
-icon=usr/share/icons/hicolor
-[ -f "$icon/scalable/apps/$(key Icon).svg" ] || fail "no scalable icon named $(key Icon)"
+command=$(key Exec) icon=$(key Icon)
+[ "$command" = 'parvenex %F' ] || fail "Exec=$command"
+pictures=usr/share/icons/hicolor
+[ -f "$pictures/scalable/apps/$icon.svg" ] || fail "no scalable icon named $icon"
 for size in 48 256; do
     # A PNG's width and height are the big-endian words at bytes 16 and 20.
-    read -r width height < <(od -An -tu4 --endian=big -j16 -N8 "$icon/${size}x$size/apps/$(key Icon).png")
+    read -r width height < <(od -An -tu4 --endian=big -j16 -N8 "$pictures/${size}x$size/apps/$icon.png")
     [ "$width $height" = "$size $size" ] || fail "the ${size}px icon is ${width}x$height"
 done
 tag() { sed -n "s|.*<$1>\(.*\)</${1%% *}>.*|\1|p" "$metainfo"; }
 [ "$(tag id)" = com.quenlow.parvenex ] || fail "metainfo id $(tag id)"
 [ "$(tag 'launchable type="desktop-id"')" = parvenex.desktop ] || fail "metainfo launchable"
-[ "$(tag binary)" = "$(key Exec | cut -d' ' -f1)" ] || fail "metainfo binary $(tag binary)"
+[ "$(tag binary)" = "${command%% *}" ] || fail "metainfo binary $(tag binary)"
 # The installed command runs through its link; no display is needed for the version.
 said=$("usr/bin/$(tag binary)" --version 2>&1)
 [ "$said" = "parvenex $version" ] || fail "the installed program says \"$said\""

@@ -79,9 +79,13 @@ std::wstring fileText(const DISPPARAMS &parameters)
     for (auto c = std::istreambuf_iterator<char>(file); c != std::istreambuf_iterator<char>();
          ++c) {
         const auto byte = static_cast<unsigned char>(*c);
+        if (byte >= 0x20 && byte < 0x7f) {
+            text += wchar_t(byte);
+            continue;
+        }
         wchar_t escaped[8];
         std::swprintf(escaped, 8, L"\\x%02X", byte);
-        text += byte >= 0x20 && byte < 0x7f ? std::wstring(1, wchar_t(byte)) : escaped;
+        text += escaped;
     }
     return text;
 }
@@ -209,7 +213,7 @@ public:
 
         if (put)
             return putProperty(id, parameters->rgvarg[0]);
-        if (member->property && id != 1 && !result)
+        if (member->property && !result)
             return E_INVALIDARG;
         switch (id) {
         case DISPID_VALUE:
